@@ -1,0 +1,58 @@
+// The connection behind a database alias. It opens at the first statement that
+// needs it and stays open until the program ends (or a test resets it).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "alias_config.h"
+#include "driver.h"
+
+namespace engine {
+
+// What the login dialog shows and returns. Each text holds at most 31 characters.
+struct LoginRequest {
+    std::string database;  // the alias
+    std::string userName;  // prefilled from the configuration
+    std::string password;  // filled in by the user
+};
+
+// Returns false when the user cancels; may change userName and fill password.
+using LoginHandler = std::function<bool(LoginRequest&)>;
+
+class Database {
+public:
+    explicit Database(std::string alias);
+    ~Database();
+
+    const std::string& alias() const { return alias_; }
+
+    // The configuration used when the connection opens; found by findAliasConfig()
+    // unless set here first.
+    void setConfig(AliasConfig config);
+    const AliasConfig& config();
+
+    // The connection, opened on first use. Throws DatabaseError when it cannot open
+    // ("Cannot connect to database 'Account'" when the login is cancelled).
+    Driver& connection();
+    bool connected() const { return driver_ != nullptr; }
+    void disconnect();
+
+private:
+    std::string alias_;
+    std::optional<AliasConfig> config_;
+    std::unique_ptr<Driver> driver_;
+};
+
+// The process-wide registry of aliases: every query naming "Account" shares one Database.
+Database& databaseForAlias(const std::string& alias);
+
+// The handler asked for a login when an alias's configuration has a user name.
+// Without one, such a connection fails as if the login had been cancelled.
+void setLoginHandler(LoginHandler handler);
+
+// Forget every connection and configuration (tests, program end).
+void resetDatabases();
+
+}  // namespace engine

@@ -1,0 +1,44 @@
+// One database backend: it translates statement text to its own dialect and runs it.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "value.h"
+
+namespace engine {
+
+struct AliasConfig;
+struct LoginRequest;
+
+// A statement ready for a backend: the translated text with positional parameters
+// (1-based "?N" for SQLite, "$N" for PostgreSQL) and the parameter name of each position.
+struct TranslatedStatement {
+    std::string sql;
+    std::vector<std::string> paramNames;  // lower-cased; position i binds paramNames[i]
+};
+
+struct ResultSet {
+    std::vector<std::string> columns;
+    std::vector<std::vector<Value>> rows;
+    long long rowsChanged = 0;  // inserts, updates, deletes
+};
+
+class Driver {
+public:
+    virtual ~Driver() = default;
+    virtual std::string name() const = 0;
+    // Translates statement text written in the programs' dialect. Throws DatabaseError.
+    virtual TranslatedStatement translate(const std::string& text) const = 0;
+    // Runs a translated statement with its positional values (NULL where nullopt).
+    virtual ResultSet execute(const TranslatedStatement& statement,
+                              const std::vector<std::optional<std::string>>& values) = 0;
+};
+
+// Opens the backend that the configuration names. `login` carries the credentials
+// when the configuration asked for a login. Throws DatabaseError.
+std::unique_ptr<Driver> openDriver(const AliasConfig& config, const LoginRequest* login);
+
+}  // namespace engine
