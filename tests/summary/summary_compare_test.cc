@@ -1,0 +1,344 @@
+// The daily and monthly summary statements, run on SQLite through the engine, against the
+// independent model: row by row (code, title, six amounts, NULL versus 0).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "summary_fixture.h"
+#include "summary_model.h"
+
+namespace {
+
+using fixture::line;
+using model::SummaryRow;
+
+std::vector<SummaryRow> sortedByCodeAndTitle(std::vector<SummaryRow> rows) {
+    std::stable_sort(rows.begin(), rows.end(), [](const SummaryRow& a, const SummaryRow& b) {
+        return std::tie(a.code, a.title) < std::tie(b.code, b.title);
+    });
+    return rows;
+}
+
+// Compares the statement's rows with the model's; rows of one code may come in any order.
+void expectSameRows(const std::vector<SummaryRow>& statement, const std::vector<SummaryRow>& expected) {
+    for (std::size_t i = 1; i < statement.size(); ++i) {
+        ASSERT_LE(statement[i - 1].code, statement[i].code) << "rows out of code order at " << i;
+    }
+    const auto actual = sortedByCodeAndTitle(statement);
+    const auto wanted = sortedByCodeAndTitle(expected);
+    for (std::size_t i = 0; i < std::min(actual.size(), wanted.size()); ++i) {
+        ASSERT_EQ(actual[i], wanted[i]) << "row " << i << "\n statement: " << model::describe(actual[i])
+                                        << "\n model:     " << model::describe(wanted[i]);
+    }
+    ASSERT_EQ(actual.size(), wanted.size());
+}
+
+const SummaryRow* find(const std::vector<SummaryRow>& rows, const std::string& code) {
+    for (const SummaryRow& row : rows) {
+        if (row.code == code) return &row;
+    }
+    return nullptr;
+}
+
+class SummaryTest : public ::testing::Test {
+protected:
+    fixture::SummaryDatabase db;
+    std::vector<demo::JournalLine> journal;
+
+    void add(std::vector<demo::JournalLine> lines) {
+        db.addJournal(lines);
+        journal.insert(journal.end(), lines.begin(), lines.end());
+    }
+
+    std::vector<SummaryRow> daily(const std::string& first, const std::string& end,
+                                  const std::string& branch = "00000") {
+        auto rows = db.dailySummary(first, end, branch);
+        const auto expected =
+            model::computeSummary(journal, db.workTable(), {model::Period::Unit::Day, first, end, branch});
+        expectSameRows(rows, expected);
+        return rows;
+    }
+
+    std::vector<SummaryRow> monthly(const std::string& first, const std::string& end,
+                                    const std::string& branch = "00000") {
+        auto rows = db.monthlySummary(first, end, branch);
+        const auto expected =
+            model::computeSummary(journal, db.workTable(), {model::Period::Unit::Month, first, end, branch});
+        expectSameRows(rows, expected);
+        return rows;
+    }
+};
+
+// --- Generated journals -------------------------------------------------------------------
+
+TEST_F(SummaryTest, GeneratedJournalsAgreeWithTheModelDaily) {
+    demo::JournalOptions options;
+    options.lines = 6000;
+    options.from = "2025-01-01";
+    options.to = "2025-12-31";
+    options.strayShare = 0.02;
+    options.seed = 11;
+    add(demo::generateJournalLines(options));
+    db.prepare();
+    struct Case { const char* first; const char* end; const char* branch; };
+    for (const Case& c : {Case{"2025-03-01", "2025-03-31", "00000"}, Case{"2025-01-01", "2025-12-31", "00001"},
+                          Case{"2025-06-15", "2025-06-15", "00002"}, Case{"2025-02-10", "2025-08-20", "00000"},
+                          Case{"2025-12-31", "2025-12-31", "00001"}, Case{"2024-01-01", "2024-12-31", "00000"}}) {
+        SCOPED_TRACE(std::string(c.first) + ".." + c.end + " branch " + c.branch);
+        const auto rows = daily(c.first, c.end, c.branch);
+        ASSERT_GE(rows.size(), 3u);
+    }
+}
+
+TEST_F(SummaryTest, ManySeedsAgreeWithTheModel) {
+    for (std::uint64_t seed = 100; seed < 112; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        journal.clear();
+        db.exec("DELETE FROM ACCOUNT_JEN_AA");
+        demo::JournalOptions options;
+        options.lines = 800;
+        options.branches = 2;
+        options.from = "2025-05-01";
+        options.to = "2025-07-31";
+        options.strayShare = seed % 2 ? 0.05 : 0.0;
+        options.seed = seed;
+        add(demo::generateJournalLines(options));
+        db.exec("DELETE FROM Test_Ac_Code WHERE Serial_No IS NULL");
+        db.prepare();
+        daily("2025-06-01", "2025-06-30", seed % 3 ? "00000" : "00001");
+        monthly("202506", "202507", "00001");
+    }
+}
+
+TEST_F(SummaryTest, GeneratedJournalsAgreeWithTheModelMonthly) {
+    demo::JournalOptions options;
+    options.lines = 5000;
+    options.from = "2025-01-01";
+    options.to = "2026-06-30";
+    options.strayShare = 0.02;
+    options.seed = 23;
+    add(demo::generateJournalLines(options));
+    db.prepare();
+    monthly("202501", "202512", "00000");
+    monthly("202604", "202604", "00002");
+    monthly("202602", "202606", "00001");
+}
+
+// --- Hand-made journals -------------------------------------------------------------------
+
+TEST_F(SummaryTest, APeriodWithoutLinesGivesTheThreeSummaryRowsWithBalances) {
+    add({line("10101001000", 5000, 0, "2025-03-02", 1), line("40201001000", 0, 5000, "2025-03-02", 1),
+         line("10101001000", 0, 1200, "2025-03-20", 2), line("40701003000", 1200, 0, "2025-03-20", 2),
+         line("10101001000", 700, 0, "2025-04-02", 3), line("40201001000", 0, 700, "2025-04-02", 3)});
+    db.prepare();
+    const auto rows = daily("2025-03-10", "2025-03-15");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (SummaryRow{"50805000000", "<금일소계>", {}, {}, {}, {}, {}, {}}));
+    for (const SummaryRow& row : {rows[1], rows[2]}) {
+        EXPECT_EQ(row.cr01Cash, 5000.0);
+        EXPECT_EQ(row.cr00, 5000.0);
+        EXPECT_EQ(row.dr01Cash, 5000.0);
+        EXPECT_EQ(row.dr00, 5000.0);
+        // The closing balance members carry 0 in the transfer columns.
+        EXPECT_EQ(row.cr01, 0.0);
+    }
+    EXPECT_EQ(rows[1].code, "50806000000");
+    EXPECT_EQ(rows[2].code, "50909000000");
+    // A period after the cash payment: closing and opening balances differ by it.
+    const auto april = daily("2025-04-01", "2025-04-30");
+    const SummaryRow* balances = find(april, "50806000000");
+    ASSERT_NE(balances, nullptr);
+    EXPECT_EQ(balances->cr01Cash, 4500.0);
+    EXPECT_EQ(balances->dr01Cash, 3800.0);
+}
+
+TEST_F(SummaryTest, ABranchOfAnEmptyListMatchesNoLine) {
+    add({line("10101001000", 5000, 0, "2025-03-02", 1), line("40201001000", 0, 5000, "2025-03-02", 1)});
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31", "-00001");
+    ASSERT_EQ(rows.size(), 3u);
+    for (const SummaryRow& row : rows) {
+        EXPECT_FALSE(row.cr01Cash || row.dr01Cash || row.cr00 || row.dr00) << model::describe(row);
+    }
+}
+
+TEST_F(SummaryTest, TheFirstAndLastDayCountInThePeriod) {
+    add({line("10101001000", 100, 0, "2025-02-28", 1), line("40901001000", 0, 100, "2025-02-28", 1),
+         line("10101001000", 1000, 0, "2025-03-01", 2), line("40201001000", 0, 1000, "2025-03-01", 2),
+         line("10101001000", 0, 300, "2025-03-31", 3), line("40701004000", 300, 0, "2025-03-31", 3),
+         line("10101001000", 50, 0, "2025-04-01", 4), line("40901001000", 0, 50, "2025-04-01", 4)});
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 1000.0);
+    EXPECT_EQ(find(rows, "40701004000")->cr01Cash, 300.0);
+    EXPECT_EQ(find(rows, "40901001000"), nullptr);
+    EXPECT_EQ(find(rows, "50806000000")->cr01Cash, 800.0);  // through the last day
+    EXPECT_EQ(find(rows, "50806000000")->dr01Cash, 100.0);  // before the first day
+    EXPECT_EQ(find(rows, "10101001000"), nullptr);          // the cash account has no row
+}
+
+TEST_F(SummaryTest, CashLinesOfOtherKindsCountOnlyInTheBalances) {
+    auto otherKind = line("10101001000", 400, 0, "2025-03-05", 1);
+    otherKind.serialCrdr = "03";
+    auto leftOut = line("10101001000", 250, 0, "2025-03-06", 2);
+    leftOut.kubunAmt = "0";
+    add({otherKind, line("40201001000", 0, 400, "2025-03-05", 1),  // still a cash voucher
+         leftOut, line("40201007000", 0, 250, "2025-03-06", 2)});  // a transfer voucher
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 400.0);
+    EXPECT_EQ(find(rows, "40201001000")->dr01, 0.0);
+    EXPECT_EQ(find(rows, "40201007000")->dr01, 250.0);
+    EXPECT_EQ(find(rows, "40201007000")->dr01Cash, 0.0);
+    EXPECT_EQ(find(rows, "50806000000")->cr01Cash, 650.0);
+}
+
+TEST_F(SummaryTest, ACashVoucherShowsItsNonCashLinesAsCash) {
+    add({line("40701010000", 1000, 0, "2025-03-05", 1), line("10101001000", 0, 600, "2025-03-05", 1),
+         line("20101003000", 0, 400, "2025-03-05", 1),
+         line("40701010000", 500, 0, "2025-03-06", 2), line("20101003000", 0, 500, "2025-03-06", 2)});
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    const SummaryRow* payable = find(rows, "20101003000");
+    ASSERT_NE(payable, nullptr);
+    EXPECT_EQ(payable->dr01Cash, 400.0);
+    EXPECT_EQ(payable->dr01, 500.0);
+    EXPECT_EQ(payable->dr00, 900.0);
+    EXPECT_EQ(find(rows, "40701010000")->cr01Cash, 1000.0);
+    EXPECT_EQ(find(rows, "40701010000")->cr01, 500.0);
+    EXPECT_EQ(find(rows, "50805000000")->cr00, 1500.0);
+    EXPECT_EQ(find(rows, "50805000000")->dr00, 900.0);  // the cash line itself is not summed
+}
+
+TEST_F(SummaryTest, WithoutACashAccountRowTheBalancesAreEmpty) {
+    add({line("10101001000", 5000, 0, "2025-03-02", 1), line("40201001000", 0, 5000, "2025-03-02", 1)});
+    db.exec("DELETE FROM Test_Ac_Code WHERE Ac_Code = '10101001000'");
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    EXPECT_FALSE(find(rows, "50806000000")->cr01Cash);
+    EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 5000.0);
+}
+
+TEST_F(SummaryTest, LinesOfUnknownAccountsCountNowhere) {
+    add({line("40701099000", 800, 0, "2025-03-05", 1), line("20101003000", 0, 800, "2025-03-05", 1)});
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    EXPECT_EQ(find(rows, "40701099000"), nullptr);
+    EXPECT_EQ(find(rows, "40701000000"), nullptr);
+    // The payable's line has no debit amount: NULL + 0 leaves the debit total empty.
+    EXPECT_FALSE(find(rows, "50805000000")->cr00);
+    EXPECT_EQ(find(rows, "50805000000")->dr00, 800.0);
+}
+
+TEST_F(SummaryTest, AnAccountWithoutBalanceClassCountsOnlyInRollUps) {
+    // 40301003000 is a heading code: its row has no balance class.
+    add({line("40301003000", 900, 0, "2025-03-05", 1), line("20101001000", 0, 900, "2025-03-05", 1),
+         line("40701001000", 300, 0, "2025-03-06", 2), line("10101003000", 0, 300, "2025-03-06", 2)});
+    db.prepare();
+    db.exec("UPDATE Test_Ac_Code SET Jan_Check = NULL WHERE Ac_Code = '40701001000'");
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    EXPECT_EQ(find(rows, "40301003000"), nullptr);
+    EXPECT_EQ(find(rows, "40300000000")->cr01, 900.0);
+    EXPECT_EQ(find(rows, "40701001000"), nullptr);
+    EXPECT_EQ(find(rows, "40701000000")->cr01, 300.0);
+    EXPECT_EQ(find(rows, "50805000000")->cr01, 1200.0);
+}
+
+TEST_F(SummaryTest, AssetsOutsideTheListedClassesStayOutOfTheAssetRollUps) {
+    // An account row of the back office without a kind keeps the class "99".
+    db.exec("INSERT INTO Test_Ac_Code (Serial_No, A_Kubun, B_Kubun, C_Kubun, D_Kubun, E_Kubun, Ac_Code, "
+            "Ac_Name, Ac_Name_SiSan, Ac_Name_Gita, Jan_Check) VALUES (999, '1', '01', '01', '099', '000', "
+            "'10101099000 ', '기타당좌자산', '기타당좌자산', '기타당좌자산', '99')");
+    add({line("10101099000", 700, 0, "2025-03-05", 1), line("20101003000", 0, 700, "2025-03-05", 1),
+         line("10101003000", 200, 0, "2025-03-06", 2), line("20101003000", 0, 200, "2025-03-06", 2)});
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    EXPECT_EQ(find(rows, "10101099000")->cr01, 700.0);
+    EXPECT_EQ(find(rows, "10101000000")->cr01, 200.0);
+    EXPECT_EQ(find(rows, "10100000000")->cr01, 200.0);
+}
+
+TEST_F(SummaryTest, RefundAccountsShowUnderCostOfSalesWithTheZeroRow) {
+    add({line("10101003000", 3000, 0, "2025-03-05", 1), line("10102004000", 0, 3000, "2025-03-05", 1),
+         line("10102006000", 800, 0, "2025-03-06", 2), line("10101001000", 0, 800, "2025-03-06", 2)});
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    EXPECT_EQ(find(rows, "10102004000"), nullptr);
+    EXPECT_EQ(find(rows, "10102006000"), nullptr);
+    EXPECT_EQ(find(rows, "40301007000")->dr01, 3000.0);
+    EXPECT_EQ(find(rows, "40304005000")->cr01Cash, 800.0);
+    EXPECT_EQ(find(rows, "40300000000")->dr01, 3000.0);
+    EXPECT_EQ(find(rows, "40300000000")->cr01Cash, 800.0);
+    // The credit on 10102004000 lists 40301001000 with zero amounts; the debit on
+    // 10102006000 (no credit amount) lists nothing under 40304001000.
+    ASSERT_NE(find(rows, "40301001000"), nullptr);
+    EXPECT_EQ(find(rows, "40301001000")->cr00, 0.0);
+    EXPECT_EQ(find(rows, "40304001000"), nullptr);
+    // The refund accounts stay out of the inventory group.
+    EXPECT_EQ(find(rows, "10102000000"), nullptr);
+}
+
+TEST_F(SummaryTest, ADuplicatedCodeMultipliesItsSums) {
+    add({line("40701006000", 100, 0, "2025-03-05", 1), line("20101003000", 0, 100, "2025-03-05", 1),
+         line("40701007000", 60, 0, "2025-03-06", 2), line("20101003000", 0, 60, "2025-03-06", 2)});
+    db.exec("INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, Ac_Code, Ac_Name_SiSan) "
+            "VALUES (901, '1', '4', '07', '40701006000', '통신비')");
+    db.exec("INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, Ac_Code, Ac_Name_SiSan) "
+            "VALUES (902, '1', '4', '07', '40701007000 ', '수도광열비(2)')");
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    // Same title: one row, its line counted twice per member and twice in the outer join.
+    EXPECT_EQ(find(rows, "40701006000")->cr01, 400.0);
+    // Two titles: two rows, each with the line counted twice.
+    const auto utilities = std::count_if(rows.begin(), rows.end(),
+                                         [](const SummaryRow& r) { return r.code == "40701007000"; });
+    EXPECT_EQ(utilities, 2);
+    EXPECT_EQ(find(rows, "40701007000")->cr01, 120.0);
+    // The group row takes both rows of each code once: 2 x 100 + 2 x 60.
+    EXPECT_EQ(find(rows, "40701000000")->cr01, 320.0);
+}
+
+TEST_F(SummaryTest, GroupRowsComeBeforeTheirAccountsAndSummaryRowsLast) {
+    demo::JournalOptions options;
+    options.lines = 600;
+    options.from = "2025-03-01";
+    options.to = "2025-03-31";
+    add(demo::generateJournalLines(options));
+    db.prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(rows[rows.size() - 3].code, "50805000000");
+    EXPECT_EQ(rows[rows.size() - 2].code, "50806000000");
+    EXPECT_EQ(rows[rows.size() - 1].code, "50909000000");
+    EXPECT_EQ(rows[rows.size() - 1].title, "합계");
+    // Grand total: every period line plus the balances on each side.
+    const SummaryRow& subtotal = rows[rows.size() - 3];
+    const SummaryRow& cash = rows[rows.size() - 2];
+    const SummaryRow& total = rows[rows.size() - 1];
+    EXPECT_EQ(*total.cr00, *subtotal.cr00 + *cash.cr01Cash);
+    EXPECT_EQ(*total.dr00, *subtotal.dr00 + *cash.dr01Cash);
+}
+
+// --- Monthly edge cases --------------------------------------------------------------------
+
+TEST_F(SummaryTest, MonthlySpansCountTheirFirstAndLastMonth) {
+    add({line("10101001000", 100, 0, "2025-01-31", 1), line("40901001000", 0, 100, "2025-01-31", 1),
+         line("10101001000", 1000, 0, "2025-02-01", 2), line("40201001000", 0, 1000, "2025-02-01", 2),
+         line("10101001000", 0, 300, "2025-04-30", 3), line("40701004000", 300, 0, "2025-04-30", 3),
+         line("10101001000", 50, 0, "2025-05-01", 4), line("40901001000", 0, 50, "2025-05-01", 4)});
+    db.prepare();
+    auto rows = monthly("202502", "202504");
+    EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 1000.0);
+    EXPECT_EQ(find(rows, "40701004000")->cr01Cash, 300.0);
+    EXPECT_EQ(find(rows, "50806000000")->cr01Cash, 800.0);
+    EXPECT_EQ(find(rows, "50806000000")->dr01Cash, 100.0);
+    rows = monthly("202504", "202504");
+    EXPECT_EQ(find(rows, "40201001000"), nullptr);
+    EXPECT_EQ(find(rows, "50806000000")->dr01Cash, 1100.0);
+    rows = monthly("202503", "202503");
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1].cr01Cash, 1100.0);
+    EXPECT_EQ(rows[1].dr01Cash, 1100.0);
+}
+
+}  // namespace

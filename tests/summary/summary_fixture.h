@@ -1,0 +1,54 @@
+// A temporary account database behind the alias "Account" for the summary tests:
+// demo schema and chart, a journal, the work table prepared as the preparation leaves
+// it, and the summary statements run through the engine.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "journal_generator.h"
+#include "summary_model.h"
+
+namespace fixture {
+
+class SummaryDatabase {
+public:
+    // Creates the schema, the demo chart and `branches` branch rows in a fresh file and
+    // points the alias "Account" at it.
+    explicit SummaryDatabase(int branches = 3);
+    ~SummaryDatabase();
+    SummaryDatabase(const SummaryDatabase&) = delete;
+    SummaryDatabase& operator=(const SummaryDatabase&) = delete;
+
+    const std::string& path() const { return path_; }
+
+    void addJournal(const std::vector<demo::JournalLine>& lines);
+    // Runs one statement through the engine (fixture changes to the tables).
+    void exec(const std::string& sql);
+
+    // Takes the work table from neutral to prepared: heading rows, class-wide and listed
+    // balance classes, link codes.
+    void prepare();
+
+    // The work table as the summary reads it.
+    std::vector<model::WorkRow> workTable();
+
+    // Runs the daily (YYYY-MM-DD bounds) or monthly (YYYYMM bounds) statement.
+    std::vector<model::SummaryRow> dailySummary(const std::string& first, const std::string& end,
+                                                const std::string& branch);
+    std::vector<model::SummaryRow> monthlySummary(const std::string& first, const std::string& end,
+                                                  const std::string& branch);
+
+private:
+    std::filesystem::path dir_;
+    std::string path_;
+};
+
+// One journal line for hand-made journals: a debit when `debit` > 0, a credit when
+// `credit` > 0 (the other side NULL), SERIAL_CRDR "01"/"02", KUBUN_AMT "1".
+demo::JournalLine line(const std::string& code, double debit, double credit, const std::string& date,
+                       int voucher, const std::string& branch = "00000");
+
+}  // namespace fixture
