@@ -31,9 +31,7 @@ void CurrentRecordKeeper::moveTo(int row) {
 GridModel::GridModel(DBGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
 
 int GridModel::rowCount(const QModelIndex& parent) const {
-    if (parent.isValid()) return 0;
-    // A closed or empty data set still shows one empty line.
-    return std::max(1, grid_->recordCount());
+    return parent.isValid() ? 0 : rows_;
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const {
@@ -86,6 +84,8 @@ bool GridModel::setData(const QModelIndex&, const QVariant&, int) { return false
 
 void GridModel::reload() {
     beginResetModel();
+    // A closed or empty data set still shows one empty line.
+    rows_ = std::max(1, grid_->recordCount());
     endResetModel();
 }
 

@@ -37,10 +37,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    void reload();  // the data set or the columns changed
+    // Takes the data set's rows as they are now; until the next reload the model keeps
+    // that row count, whatever happens to the data set meanwhile.
+    void reload();
 
 private:
     DBGrid* grid_;
+    int rows_ = 1;
 };
 
 class GridCellDelegate : public QStyledItemDelegate {
