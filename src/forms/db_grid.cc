@@ -3,8 +3,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QPen>
 
 #include "db_grid_parts.h"
 #include "engine/query.h"
@@ -189,16 +188,19 @@ void DBGrid::paintCell(QPainter* painter, const QRect& cell, int row, int col) {
         Column& column = *columns_[col];
         defaultDrawColumnCell(rect, col, column, state);
         if (onDrawColumnCell_) onDrawColumnCell_(*this, rect, col, column, state);
-        if (focused) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            focus.rect = rect;
-            focus.backgroundColor = canvas_.brushColor();
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, this);
-        }
+        if (focused) paintFocusRect(painter, rect);
     }
     canvas_.setPainter(nullptr);
     paintGridLines(painter, cell);
+}
+
+void DBGrid::paintFocusRect(QPainter* painter, const QRect& rect) {
+    // A dotted frame just inside the cell, in the colour of the cell's text.
+    painter->save();
+    painter->setPen(QPen(canvas_.fontColor(), 1, Qt::DotLine));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(rect.adjusted(0, 0, -1, -1));
+    painter->restore();
 }
 
 void DBGrid::paintGridLines(QPainter* painter, const QRect& cell) {

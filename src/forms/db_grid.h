@@ -123,6 +123,7 @@ private:
     void layoutRows();
     bool isRecordRow(int row) const;
     void paintCell(QPainter* painter, const QRect& cell, int row, int col);
+    void paintFocusRect(QPainter* painter, const QRect& rect);
     void paintGridLines(QPainter* painter, const QRect& cell);
     void showEditorIfAlways();
 

@@ -117,7 +117,10 @@ GridIndicator::GridIndicator(DBGrid* grid) : QHeaderView(Qt::Vertical, grid), gr
 }
 
 void GridIndicator::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    // The style may leave the painter clipped after drawing a section: keep our own state.
+    painter->save();
     QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
     const QModelIndex current = grid_->currentIndex();
     if (!current.isValid() || current.row() != logicalIndex || !grid_->isRecordRow(logicalIndex)) return;
     // A small solid triangle pointing at the current record.

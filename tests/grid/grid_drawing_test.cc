@@ -1,5 +1,6 @@
 // What the grid paints: roll-up rows bold on aqua in every visible cell, the rows
 // after them plain, the selected cell highlighted only while the grid has the focus.
+#include <QHeaderView>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -181,4 +182,26 @@ TEST_F(GridDrawingTest, SelectedCellHighlightedOnlyWhileTheGridHasFocus) {
     image = paint();
     EXPECT_EQ(fillOf(image, 1, CR00), aqua);
     EXPECT_EQ(fillOf(image, 0, CR01), window);
+}
+
+TEST_F(GridDrawingTest, IndicatorMarksTheCurrentRecordOnly) {
+    insertRows({rowWithCode("10100000000"), rowWithCode("20201015000"), rowWithCode("20201022000")});
+    query1.open();
+    showAndSettle();
+    dbGrid1.setCurrentIndex(dbGrid1.model()->index(1, CR00));
+    QHeaderView* indicator = dbGrid1.verticalHeader();
+    ASSERT_TRUE(indicator->isVisible());
+    QApplication::processEvents();
+    const QImage image = indicator->grab().toImage();
+    const QColor mark = dbGrid1.palette().color(QPalette::WindowText);
+    auto marked = [&](int row) {
+        const int top = indicator->sectionViewportPosition(row);
+        for (int y = top; y < top + indicator->sectionSize(row); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) == mark) return true;
+        return false;
+    };
+    EXPECT_FALSE(marked(0));
+    EXPECT_TRUE(marked(1));
+    EXPECT_FALSE(marked(2));
 }
