@@ -1,5 +1,7 @@
 #include "db_grid.h"
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,5 +1,7 @@
 #include "db_grid_parts.h"
 
+#include <algorithm>
+
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
