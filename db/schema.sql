@@ -42,10 +42,16 @@ CREATE TABLE IF NOT EXISTS ACCOUNT_JEN_AA (
     SERIAL_JEN   CHAR(8)   COLLATE RTRIM NOT NULL CHECK (length(SERIAL_JEN) = 8),
     SERIAL_BUN   CHAR(5)   COLLATE RTRIM NOT NULL CHECK (length(SERIAL_BUN) = 5)
 );
+-- The summary statements read the lines of one branch and period, and the cash account's
+-- lines of one branch, dozens of times per statement. Both indexes carry every column the
+-- statements read, so the lines are never fetched from the table itself (measured on a
+-- million lines: a month 0.9 s -> 0.4 s, twelve months 11 s -> 5 s, with ANALYZE).
 CREATE INDEX IF NOT EXISTS ACCOUNT_JEN_AA_Bon_Day
-    ON ACCOUNT_JEN_AA (KUBUN_BON, DATE_DAY);
+    ON ACCOUNT_JEN_AA (KUBUN_BON, DATE_DAY, AC_JENCODE, SERIAL_CRDR, KUBUN_AMT,
+                       SERIAL_JEN, SERIAL_BUN, CR_AMT, DR_AMT);
 CREATE INDEX IF NOT EXISTS ACCOUNT_JEN_AA_Code_Bon_Day
-    ON ACCOUNT_JEN_AA (AC_JENCODE, KUBUN_BON, DATE_DAY);
+    ON ACCOUNT_JEN_AA (AC_JENCODE, KUBUN_BON, DATE_DAY, SERIAL_CRDR, KUBUN_AMT,
+                       SERIAL_JEN, SERIAL_BUN, CR_AMT, DR_AMT);
 
 -- Branches, listed by Kubun_Code; a branch's journal lines carry its 0-based position in
 -- that list as five digits in KUBUN_BON.

@@ -126,6 +126,12 @@ TEST(DemoDatabaseFile, IsWrittenWholeAndThenLeftAlone) {
         EXPECT_EQ(db.value("SELECT count(*) FROM Kubun_Table"), "2");
         EXPECT_EQ(db.value("SELECT max(DATE_DAY) FROM ACCOUNT_JEN_AA"), "2025-03-31");
         EXPECT_EQ(db.value("PRAGMA journal_mode"), "wal");
+        EXPECT_EQ(db.value("SELECT count(*) FROM sqlite_schema WHERE type = 'index' AND name LIKE '%Month'"), "2");
+        EXPECT_NE(db.value("SELECT count(*) FROM sqlite_stat1"), "0");
+        // A connection that writes the journal needs the engine's "+" for the month indexes.
+        demo::registerPlusFunction(db.get());
+        demo::insertJournal(db.get(), demo::generateJournalLines({.lines = 2, .seed = 1}));
+        EXPECT_EQ(db.value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "302");
     }
     ASSERT_EQ(run(path + " --lines 50"), 0);  // exists: left as it is
     EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "300");

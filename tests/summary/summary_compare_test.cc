@@ -124,6 +124,27 @@ TEST_F(SummaryTest, GeneratedJournalsAgreeWithTheModelMonthly) {
     monthly("202602", "202606", "00001");
 }
 
+TEST(SummaryIndexes, MonthIndexesAndStatisticsLeaveTheResultsAlone) {
+    fixture::SummaryDatabase db(3, true);
+    demo::JournalOptions options;
+    options.lines = 4000;
+    options.from = "2025-01-01";
+    options.to = "2025-12-31";
+    options.strayShare = 0.02;
+    options.seed = 31;
+    const auto journal = demo::generateJournalLines(options);
+    db.addJournal(journal);
+    db.prepare();
+    db.analyze();
+    const auto table = db.workTable();
+    expectSameRows(db.monthlySummary("202502", "202504", "00001"),
+                   model::computeSummary(journal, table, {model::Period::Unit::Month, "202502", "202504", "00001"}));
+    expectSameRows(db.monthlySummary("202512", "202512", "00000"),
+                   model::computeSummary(journal, table, {model::Period::Unit::Month, "202512", "202512", "00000"}));
+    expectSameRows(db.dailySummary("2025-07-01", "2025-07-31", "00002"),
+                   model::computeSummary(journal, table, {model::Period::Unit::Day, "2025-07-01", "2025-07-31", "00002"}));
+}
+
 // --- Hand-made journals -------------------------------------------------------------------
 
 TEST_F(SummaryTest, APeriodWithoutLinesGivesTheThreeSummaryRowsWithBalances) {

@@ -57,6 +57,7 @@ void withConnection(const std::string& path, const std::function<void(sqlite3*)>
         throw std::runtime_error("cannot open " + path);
     }
     try {
+        demo::registerPlusFunction(db);
         demo::execute(db, "BEGIN");
         work(db);
         demo::execute(db, "COMMIT");
@@ -69,7 +70,7 @@ void withConnection(const std::string& path, const std::function<void(sqlite3*)>
 
 }  // namespace
 
-SummaryDatabase::SummaryDatabase(int branches) {
+SummaryDatabase::SummaryDatabase(int branches, bool monthIndexes) {
     static std::atomic<int> counter{0};
     dir_ = std::filesystem::temp_directory_path() /
            ("morvel_summary_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
@@ -79,6 +80,7 @@ SummaryDatabase::SummaryDatabase(int branches) {
         demo::createSchema(db);
         demo::insertChart(db);
         demo::insertBranches(db, branches);
+        if (monthIndexes) demo::addMonthIndexes(db);
     });
     engine::resetDatabases();
     engine::AliasConfig config;
@@ -102,6 +104,8 @@ void SummaryDatabase::addJournal(const std::vector<demo::JournalLine>& lines) {
     config.path = path_;
     engine::databaseForAlias("Account").setConfig(config);
 }
+
+void SummaryDatabase::analyze() { exec("ANALYZE"); }
 
 void SummaryDatabase::exec(const std::string& sql) {
     engine::Query query;

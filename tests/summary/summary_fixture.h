@@ -16,8 +16,9 @@ namespace fixture {
 class SummaryDatabase {
 public:
     // Creates the schema, the demo chart and `branches` branch rows in a fresh file and
-    // points the alias "Account" at it.
-    explicit SummaryDatabase(int branches = 3);
+    // points the alias "Account" at it; with `monthIndexes` also the demo database's
+    // indexes for the monthly statement.
+    explicit SummaryDatabase(int branches = 3, bool monthIndexes = false);
     ~SummaryDatabase();
     SummaryDatabase(const SummaryDatabase&) = delete;
     SummaryDatabase& operator=(const SummaryDatabase&) = delete;
@@ -25,6 +26,8 @@ public:
     const std::string& path() const { return path_; }
 
     void addJournal(const std::vector<demo::JournalLine>& lines);
+    // Gathers the planner's statistics, as the demo database does.
+    void analyze();
     // Runs one statement through the engine (fixture changes to the tables).
     void exec(const std::string& sql);
 
