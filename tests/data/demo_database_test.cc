@@ -134,7 +134,7 @@ TEST(DemoDatabaseFile, IsWrittenWholeAndThenLeftAlone) {
         EXPECT_EQ(db.value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "302");
     }
     ASSERT_EQ(run(path + " --lines 50"), 0);  // exists: left as it is
-    EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "300");
+    EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "302");
     ASSERT_EQ(run(path + " --lines 50 --force"), 0);
     EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "50");
     EXPECT_NE(run(path + " --lines x"), 0);
