@@ -6,6 +6,7 @@
 
 #include "summary_fixture.h"
 #include "summary_model.h"
+#include "work_table_prep.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ TEST_F(SummaryTest, ManySeedsAgreeWithTheModel) {
         options.strayShare = seed % 2 ? 0.05 : 0.0;
         options.seed = seed;
         add(demo::generateJournalLines(options));
-        db.exec("DELETE FROM Test_Ac_Code WHERE Serial_No IS NULL");
+        fixture::cleanUpWorkTable();
         db.prepare();
         daily("2025-06-01", "2025-06-30", seed % 3 ? "00000" : "00001");
         monthly("202506", "202507", "00001");
