@@ -95,6 +95,33 @@ const std::string& schemaSql() {
     return text;
 }
 
+const std::string& postgresSchemaSql() {
+    static const std::string text = kPostgresSchemaSql;
+    return text;
+}
+
+std::vector<std::string> schemaStatements(const std::string& schema) {
+    std::vector<std::string> statements;
+    std::string current;
+    std::size_t at = 0;
+    while (at < schema.size()) {
+        std::size_t end = schema.find('\n', at);
+        if (end == std::string::npos) end = schema.size();
+        std::string line = schema.substr(at, end - at);
+        at = end + 1;
+        const std::size_t comment = line.find("--");
+        if (comment != std::string::npos) line.erase(comment);
+        if (line.find_first_not_of(' ') == std::string::npos) continue;
+        current += line + "\n";
+        if (line.find(';') != std::string::npos) {
+            current.erase(current.find_last_of(';'));
+            statements.push_back(current);
+            current.clear();
+        }
+    }
+    return statements;
+}
+
 void execute(sqlite3* db, const std::string& sql) {
     char* message = nullptr;
     if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {

@@ -11,8 +11,13 @@ struct sqlite3;
 
 namespace demo {
 
-// The text of db/schema.sql: the three tables and their indexes.
+// The text of db/schema.sql: the three tables and their indexes (SQLite).
 const std::string& schemaSql();
+// The same tables for a PostgreSQL server (db/schema_postgres.sql).
+const std::string& postgresSchemaSql();
+
+// The statements of a schema text, one by one, without their comments.
+std::vector<std::string> schemaStatements(const std::string& schema);
 
 // Runs the schema on an open connection. Throws std::runtime_error with SQLite's message.
 void createSchema(sqlite3* db);

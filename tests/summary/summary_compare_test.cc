@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "summary_fixture.h"
 #include "summary_model.h"
@@ -41,30 +42,40 @@ const SummaryRow* find(const std::vector<SummaryRow>& rows, const std::string& c
     return nullptr;
 }
 
-class SummaryTest : public ::testing::Test {
+// Each case runs on SQLite and, when the test server is there, on PostgreSQL.
+class SummaryTest : public ::testing::TestWithParam<fixture::Backend> {
 protected:
-    fixture::SummaryDatabase db;
+    std::unique_ptr<fixture::SummaryDatabase> database;
     std::vector<demo::JournalLine> journal;
 
+    void SetUp() override {
+        if (GetParam() == fixture::Backend::Postgres && fixture::postgresTestPort() == 0) {
+            GTEST_SKIP() << "no test PostgreSQL server (MORVEL_TEST_PG_PORT)";
+        }
+        database = std::make_unique<fixture::SummaryDatabase>(GetParam());
+    }
+
+    fixture::SummaryDatabase& db() { return *database; }
+
     void add(std::vector<demo::JournalLine> lines) {
-        db.addJournal(lines);
+        db().addJournal(lines);
         journal.insert(journal.end(), lines.begin(), lines.end());
     }
 
     std::vector<SummaryRow> daily(const std::string& first, const std::string& end,
                                   const std::string& branch = "00000") {
-        auto rows = db.dailySummary(first, end, branch);
+        auto rows = db().dailySummary(first, end, branch);
         const auto expected =
-            model::computeSummary(journal, db.workTable(), {model::Period::Unit::Day, first, end, branch});
+            model::computeSummary(journal, db().workTable(), {model::Period::Unit::Day, first, end, branch});
         expectSameRows(rows, expected);
         return rows;
     }
 
     std::vector<SummaryRow> monthly(const std::string& first, const std::string& end,
                                     const std::string& branch = "00000") {
-        auto rows = db.monthlySummary(first, end, branch);
+        auto rows = db().monthlySummary(first, end, branch);
         const auto expected =
-            model::computeSummary(journal, db.workTable(), {model::Period::Unit::Month, first, end, branch});
+            model::computeSummary(journal, db().workTable(), {model::Period::Unit::Month, first, end, branch});
         expectSameRows(rows, expected);
         return rows;
     }
@@ -72,7 +83,7 @@ protected:
 
 // --- Generated journals -------------------------------------------------------------------
 
-TEST_F(SummaryTest, GeneratedJournalsAgreeWithTheModelDaily) {
+TEST_P(SummaryTest, GeneratedJournalsAgreeWithTheModelDaily) {
     demo::JournalOptions options;
     options.lines = 6000;
     options.from = "2025-01-01";
@@ -80,7 +91,7 @@ TEST_F(SummaryTest, GeneratedJournalsAgreeWithTheModelDaily) {
     options.strayShare = 0.02;
     options.seed = 11;
     add(demo::generateJournalLines(options));
-    db.prepare();
+    db().prepare();
     struct Case { const char* first; const char* end; const char* branch; };
     for (const Case& c : {Case{"2025-03-01", "2025-03-31", "00000"}, Case{"2025-01-01", "2025-12-31", "00001"},
                           Case{"2025-06-15", "2025-06-15", "00002"}, Case{"2025-02-10", "2025-08-20", "00000"},
@@ -91,11 +102,11 @@ TEST_F(SummaryTest, GeneratedJournalsAgreeWithTheModelDaily) {
     }
 }
 
-TEST_F(SummaryTest, ManySeedsAgreeWithTheModel) {
+TEST_P(SummaryTest, ManySeedsAgreeWithTheModel) {
     for (std::uint64_t seed = 100; seed < 112; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         journal.clear();
-        db.exec("DELETE FROM ACCOUNT_JEN_AA");
+        db().exec("DELETE FROM ACCOUNT_JEN_AA");
         demo::JournalOptions options;
         options.lines = 800;
         options.branches = 2;
@@ -105,13 +116,13 @@ TEST_F(SummaryTest, ManySeedsAgreeWithTheModel) {
         options.seed = seed;
         add(demo::generateJournalLines(options));
         fixture::cleanUpWorkTable();
-        db.prepare();
+        db().prepare();
         daily("2025-06-01", "2025-06-30", seed % 3 ? "00000" : "00001");
         monthly("202506", "202507", "00001");
     }
 }
 
-TEST_F(SummaryTest, GeneratedJournalsAgreeWithTheModelMonthly) {
+TEST_P(SummaryTest, GeneratedJournalsAgreeWithTheModelMonthly) {
     demo::JournalOptions options;
     options.lines = 5000;
     options.from = "2025-01-01";
@@ -119,14 +130,14 @@ TEST_F(SummaryTest, GeneratedJournalsAgreeWithTheModelMonthly) {
     options.strayShare = 0.02;
     options.seed = 23;
     add(demo::generateJournalLines(options));
-    db.prepare();
+    db().prepare();
     monthly("202501", "202512", "00000");
     monthly("202604", "202604", "00002");
     monthly("202602", "202606", "00001");
 }
 
 TEST(SummaryIndexes, MonthIndexesAndStatisticsLeaveTheResultsAlone) {
-    fixture::SummaryDatabase db(3, true);
+    fixture::SummaryDatabase db(fixture::Backend::Sqlite, 3, true);
     demo::JournalOptions options;
     options.lines = 4000;
     options.from = "2025-01-01";
@@ -148,11 +159,11 @@ TEST(SummaryIndexes, MonthIndexesAndStatisticsLeaveTheResultsAlone) {
 
 // --- Hand-made journals -------------------------------------------------------------------
 
-TEST_F(SummaryTest, APeriodWithoutLinesGivesTheThreeSummaryRowsWithBalances) {
+TEST_P(SummaryTest, APeriodWithoutLinesGivesTheThreeSummaryRowsWithBalances) {
     add({line("10101001000", 5000, 0, "2025-03-02", 1), line("40201001000", 0, 5000, "2025-03-02", 1),
          line("10101001000", 0, 1200, "2025-03-20", 2), line("40701003000", 1200, 0, "2025-03-20", 2),
          line("10101001000", 700, 0, "2025-04-02", 3), line("40201001000", 0, 700, "2025-04-02", 3)});
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-10", "2025-03-15");
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0], (SummaryRow{"50805000000", "<금일소계>", {}, {}, {}, {}, {}, {}}));
@@ -174,9 +185,9 @@ TEST_F(SummaryTest, APeriodWithoutLinesGivesTheThreeSummaryRowsWithBalances) {
     EXPECT_EQ(balances->dr01Cash, 3800.0);
 }
 
-TEST_F(SummaryTest, ABranchOfAnEmptyListMatchesNoLine) {
+TEST_P(SummaryTest, ABranchOfAnEmptyListMatchesNoLine) {
     add({line("10101001000", 5000, 0, "2025-03-02", 1), line("40201001000", 0, 5000, "2025-03-02", 1)});
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31", "-00001");
     ASSERT_EQ(rows.size(), 3u);
     for (const SummaryRow& row : rows) {
@@ -184,12 +195,12 @@ TEST_F(SummaryTest, ABranchOfAnEmptyListMatchesNoLine) {
     }
 }
 
-TEST_F(SummaryTest, TheFirstAndLastDayCountInThePeriod) {
+TEST_P(SummaryTest, TheFirstAndLastDayCountInThePeriod) {
     add({line("10101001000", 100, 0, "2025-02-28", 1), line("40901001000", 0, 100, "2025-02-28", 1),
          line("10101001000", 1000, 0, "2025-03-01", 2), line("40201001000", 0, 1000, "2025-03-01", 2),
          line("10101001000", 0, 300, "2025-03-31", 3), line("40701004000", 300, 0, "2025-03-31", 3),
          line("10101001000", 50, 0, "2025-04-01", 4), line("40901001000", 0, 50, "2025-04-01", 4)});
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 1000.0);
     EXPECT_EQ(find(rows, "40701004000")->cr01Cash, 300.0);
@@ -199,14 +210,14 @@ TEST_F(SummaryTest, TheFirstAndLastDayCountInThePeriod) {
     EXPECT_EQ(find(rows, "10101001000"), nullptr);          // the cash account has no row
 }
 
-TEST_F(SummaryTest, CashLinesOfOtherKindsCountOnlyInTheBalances) {
+TEST_P(SummaryTest, CashLinesOfOtherKindsCountOnlyInTheBalances) {
     auto otherKind = line("10101001000", 400, 0, "2025-03-05", 1);
     otherKind.serialCrdr = "03";
     auto leftOut = line("10101001000", 250, 0, "2025-03-06", 2);
     leftOut.kubunAmt = "0";
     add({otherKind, line("40201001000", 0, 400, "2025-03-05", 1),  // still a cash voucher
          leftOut, line("40201007000", 0, 250, "2025-03-06", 2)});  // a transfer voucher
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 400.0);
     EXPECT_EQ(find(rows, "40201001000")->dr01, 0.0);
@@ -215,11 +226,11 @@ TEST_F(SummaryTest, CashLinesOfOtherKindsCountOnlyInTheBalances) {
     EXPECT_EQ(find(rows, "50806000000")->cr01Cash, 650.0);
 }
 
-TEST_F(SummaryTest, ACashVoucherShowsItsNonCashLinesAsCash) {
+TEST_P(SummaryTest, ACashVoucherShowsItsNonCashLinesAsCash) {
     add({line("40701010000", 1000, 0, "2025-03-05", 1), line("10101001000", 0, 600, "2025-03-05", 1),
          line("20101003000", 0, 400, "2025-03-05", 1),
          line("40701010000", 500, 0, "2025-03-06", 2), line("20101003000", 0, 500, "2025-03-06", 2)});
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     const SummaryRow* payable = find(rows, "20101003000");
     ASSERT_NE(payable, nullptr);
@@ -232,18 +243,18 @@ TEST_F(SummaryTest, ACashVoucherShowsItsNonCashLinesAsCash) {
     EXPECT_EQ(find(rows, "50805000000")->dr00, 900.0);  // the cash line itself is not summed
 }
 
-TEST_F(SummaryTest, WithoutACashAccountRowTheBalancesAreEmpty) {
+TEST_P(SummaryTest, WithoutACashAccountRowTheBalancesAreEmpty) {
     add({line("10101001000", 5000, 0, "2025-03-02", 1), line("40201001000", 0, 5000, "2025-03-02", 1)});
-    db.exec("DELETE FROM Test_Ac_Code WHERE Ac_Code = '10101001000'");
-    db.prepare();
+    db().exec("DELETE FROM Test_Ac_Code WHERE Ac_Code = '10101001000'");
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     EXPECT_FALSE(find(rows, "50806000000")->cr01Cash);
     EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 5000.0);
 }
 
-TEST_F(SummaryTest, LinesOfUnknownAccountsCountNowhere) {
+TEST_P(SummaryTest, LinesOfUnknownAccountsCountNowhere) {
     add({line("40701099000", 800, 0, "2025-03-05", 1), line("20101003000", 0, 800, "2025-03-05", 1)});
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     EXPECT_EQ(find(rows, "40701099000"), nullptr);
     EXPECT_EQ(find(rows, "40701000000"), nullptr);
@@ -252,12 +263,12 @@ TEST_F(SummaryTest, LinesOfUnknownAccountsCountNowhere) {
     EXPECT_EQ(find(rows, "50805000000")->dr00, 800.0);
 }
 
-TEST_F(SummaryTest, AnAccountWithoutBalanceClassCountsOnlyInRollUps) {
+TEST_P(SummaryTest, AnAccountWithoutBalanceClassCountsOnlyInRollUps) {
     // 40301003000 is a heading code: its row has no balance class.
     add({line("40301003000", 900, 0, "2025-03-05", 1), line("20101001000", 0, 900, "2025-03-05", 1),
          line("40701001000", 300, 0, "2025-03-06", 2), line("10101003000", 0, 300, "2025-03-06", 2)});
-    db.prepare();
-    db.exec("UPDATE Test_Ac_Code SET Jan_Check = NULL WHERE Ac_Code = '40701001000'");
+    db().prepare();
+    db().exec("UPDATE Test_Ac_Code SET Jan_Check = NULL WHERE Ac_Code = '40701001000'");
     const auto rows = daily("2025-03-01", "2025-03-31");
     EXPECT_EQ(find(rows, "40301003000"), nullptr);
     EXPECT_EQ(find(rows, "40300000000")->cr01, 900.0);
@@ -266,24 +277,24 @@ TEST_F(SummaryTest, AnAccountWithoutBalanceClassCountsOnlyInRollUps) {
     EXPECT_EQ(find(rows, "50805000000")->cr01, 1200.0);
 }
 
-TEST_F(SummaryTest, AssetsOutsideTheListedClassesStayOutOfTheAssetRollUps) {
+TEST_P(SummaryTest, AssetsOutsideTheListedClassesStayOutOfTheAssetRollUps) {
     // An account row of the back office without a kind keeps the class "99".
-    db.exec("INSERT INTO Test_Ac_Code (Serial_No, A_Kubun, B_Kubun, C_Kubun, D_Kubun, E_Kubun, Ac_Code, "
+    db().exec("INSERT INTO Test_Ac_Code (Serial_No, A_Kubun, B_Kubun, C_Kubun, D_Kubun, E_Kubun, Ac_Code, "
             "Ac_Name, Ac_Name_SiSan, Ac_Name_Gita, Jan_Check) VALUES (999, '1', '01', '01', '099', '000', "
             "'10101099000 ', '기타당좌자산', '기타당좌자산', '기타당좌자산', '99')");
     add({line("10101099000", 700, 0, "2025-03-05", 1), line("20101003000", 0, 700, "2025-03-05", 1),
          line("10101003000", 200, 0, "2025-03-06", 2), line("20101003000", 0, 200, "2025-03-06", 2)});
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     EXPECT_EQ(find(rows, "10101099000")->cr01, 700.0);
     EXPECT_EQ(find(rows, "10101000000")->cr01, 200.0);
     EXPECT_EQ(find(rows, "10100000000")->cr01, 200.0);
 }
 
-TEST_F(SummaryTest, RefundAccountsShowUnderCostOfSalesWithTheZeroRow) {
+TEST_P(SummaryTest, RefundAccountsShowUnderCostOfSalesWithTheZeroRow) {
     add({line("10101003000", 3000, 0, "2025-03-05", 1), line("10102004000", 0, 3000, "2025-03-05", 1),
          line("10102006000", 800, 0, "2025-03-06", 2), line("10101001000", 0, 800, "2025-03-06", 2)});
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     EXPECT_EQ(find(rows, "10102004000"), nullptr);
     EXPECT_EQ(find(rows, "10102006000"), nullptr);
@@ -300,14 +311,14 @@ TEST_F(SummaryTest, RefundAccountsShowUnderCostOfSalesWithTheZeroRow) {
     EXPECT_EQ(find(rows, "10102000000"), nullptr);
 }
 
-TEST_F(SummaryTest, ADuplicatedCodeMultipliesItsSums) {
+TEST_P(SummaryTest, ADuplicatedCodeMultipliesItsSums) {
     add({line("40701006000", 100, 0, "2025-03-05", 1), line("20101003000", 0, 100, "2025-03-05", 1),
          line("40701007000", 60, 0, "2025-03-06", 2), line("20101003000", 0, 60, "2025-03-06", 2)});
-    db.exec("INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, Ac_Code, Ac_Name_SiSan) "
+    db().exec("INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, Ac_Code, Ac_Name_SiSan) "
             "VALUES (901, '1', '4', '07', '40701006000', '통신비')");
-    db.exec("INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, Ac_Code, Ac_Name_SiSan) "
+    db().exec("INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, Ac_Code, Ac_Name_SiSan) "
             "VALUES (902, '1', '4', '07', '40701007000 ', '수도광열비(2)')");
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     // Same title: one row, its line counted twice per member and twice in the outer join.
     EXPECT_EQ(find(rows, "40701006000")->cr01, 400.0);
@@ -320,13 +331,13 @@ TEST_F(SummaryTest, ADuplicatedCodeMultipliesItsSums) {
     EXPECT_EQ(find(rows, "40701000000")->cr01, 320.0);
 }
 
-TEST_F(SummaryTest, GroupRowsComeBeforeTheirAccountsAndSummaryRowsLast) {
+TEST_P(SummaryTest, GroupRowsComeBeforeTheirAccountsAndSummaryRowsLast) {
     demo::JournalOptions options;
     options.lines = 600;
     options.from = "2025-03-01";
     options.to = "2025-03-31";
     add(demo::generateJournalLines(options));
-    db.prepare();
+    db().prepare();
     const auto rows = daily("2025-03-01", "2025-03-31");
     ASSERT_GE(rows.size(), 3u);
     EXPECT_EQ(rows[rows.size() - 3].code, "50805000000");
@@ -343,12 +354,12 @@ TEST_F(SummaryTest, GroupRowsComeBeforeTheirAccountsAndSummaryRowsLast) {
 
 // --- Monthly edge cases --------------------------------------------------------------------
 
-TEST_F(SummaryTest, MonthlySpansCountTheirFirstAndLastMonth) {
+TEST_P(SummaryTest, MonthlySpansCountTheirFirstAndLastMonth) {
     add({line("10101001000", 100, 0, "2025-01-31", 1), line("40901001000", 0, 100, "2025-01-31", 1),
          line("10101001000", 1000, 0, "2025-02-01", 2), line("40201001000", 0, 1000, "2025-02-01", 2),
          line("10101001000", 0, 300, "2025-04-30", 3), line("40701004000", 300, 0, "2025-04-30", 3),
          line("10101001000", 50, 0, "2025-05-01", 4), line("40901001000", 0, 50, "2025-05-01", 4)});
-    db.prepare();
+    db().prepare();
     auto rows = monthly("202502", "202504");
     EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 1000.0);
     EXPECT_EQ(find(rows, "40701004000")->cr01Cash, 300.0);
@@ -362,5 +373,9 @@ TEST_F(SummaryTest, MonthlySpansCountTheirFirstAndLastMonth) {
     EXPECT_EQ(rows[1].cr01Cash, 1100.0);
     EXPECT_EQ(rows[1].dr01Cash, 1100.0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, SummaryTest,
+                         ::testing::Values(fixture::Backend::Sqlite, fixture::Backend::Postgres),
+                         [](const auto& info) { return info.param == fixture::Backend::Sqlite ? "Sqlite" : "Postgres"; });
 
 }  // namespace

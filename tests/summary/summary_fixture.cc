@@ -5,12 +5,14 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstdio>
 #include <functional>
 #include <stdexcept>
 
 #include "DAY_MORVEL_summary_sql.h"
 #include "MONTH_MORVEL_summary_sql.h"
+#include "demo_chart.h"
 #include "demo_database.h"
 #include "engine/database.h"
 #include "engine/query.h"
@@ -68,9 +70,90 @@ void withConnection(const std::string& path, const std::function<void(sqlite3*)>
     sqlite3_close(db);
 }
 
+void setText(engine::Query& query, const std::string& name, const std::optional<std::string>& value) {
+    if (value) query.paramByName(name).setAsString(*value); else query.paramByName(name).clear();
+}
+
+void setAmount(engine::Query& query, const std::string& name, const std::optional<double>& value) {
+    if (value) query.paramByName(name).setAsString(std::to_string(static_cast<long long>(*value)));
+    else query.paramByName(name).clear();
+}
+
+// The demo chart, branches and journal lines through the engine, one insert each (the
+// PostgreSQL test server; journals there stay small).
+void insertChartRows() {
+    engine::Query query;
+    query.setText("INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, C_Kubun, D_Kubun, E_Kubun,\n"
+                  " Ac_Code, Ac_Name, Ac_Name_SiSan, Ac_Name_Gita, Jan_Check, The_Code, Code_MoveCode,\n"
+                  " Code_TwoMove, Code_ThreeMove) VALUES (:serial, '1', :a, :b, :c, :d, :e, :code, :title,\n"
+                  " :title, :title, '99', :filler, :filler, :filler, :filler)");
+    int serial = 0;
+    for (const demo::ChartAccount& account : demo::chartAccounts()) {
+        const std::string code = account.code;
+        query.paramByName("serial").setAsString(std::to_string(++serial));
+        query.paramByName("a").setAsString(code.substr(0, 1));
+        query.paramByName("b").setAsString(code.substr(1, 2));
+        query.paramByName("c").setAsString(code.substr(3, 2));
+        query.paramByName("d").setAsString(code.substr(5, 3));
+        query.paramByName("e").setAsString(code.substr(8, 3));
+        query.paramByName("code").setAsString(code + " ");
+        query.paramByName("title").setAsString(account.title);
+        query.paramByName("filler").setAsString("123456789012");
+        query.execSql();
+    }
+}
+
+void insertBranchRows(int branches) {
+    engine::Query query;
+    query.setText("INSERT INTO Kubun_Table (Kubun_Code, Kubun_Name, Kubun_JangSo) VALUES (:code, :name, :place)");
+    for (int i = 0; i < branches; ++i) {
+        const demo::BranchRow row = demo::branchRow(i);
+        query.paramByName("code").setAsString(row.code);
+        query.paramByName("name").setAsString(row.name);
+        query.paramByName("place").setAsString(row.place);
+        query.execSql();
+    }
+}
+
+void insertJournalRows(const std::vector<demo::JournalLine>& lines) {
+    engine::Query query;
+    query.setText("INSERT INTO ACCOUNT_JEN_AA (AC_JENCODE, CR_AMT, DR_AMT, SERIAL_CRDR, KUBUN_AMT, KUBUN_BON,\n"
+                  " DATE_DAY, YEAR_CHAR, MONTH_CHAR, SERIAL_JEN, SERIAL_BUN) VALUES (:code, :cr, :dr, :crdr,\n"
+                  " :kind, :bon, :day, :year, :month, :jen, :bun)");
+    for (const demo::JournalLine& l : lines) {
+        query.paramByName("code").setAsString(l.acJenCode);
+        setAmount(query, "cr", l.crAmt);
+        setAmount(query, "dr", l.drAmt);
+        setText(query, "crdr", l.serialCrdr);
+        setText(query, "kind", l.kubunAmt);
+        query.paramByName("bon").setAsString(l.kubunBon);
+        query.paramByName("day").setAsString(l.dateDay);
+        query.paramByName("year").setAsString(l.yearChar);
+        query.paramByName("month").setAsString(l.monthChar);
+        query.paramByName("jen").setAsString(l.serialJen);
+        query.paramByName("bun").setAsString(l.serialBun);
+        query.execSql();
+    }
+}
+
 }  // namespace
 
-SummaryDatabase::SummaryDatabase(int branches, bool monthIndexes) {
+int postgresTestPort() {
+    const char* port = std::getenv("MORVEL_TEST_PG_PORT");
+    return port && *port ? std::atoi(port) : 0;
+}
+
+SummaryDatabase::SummaryDatabase(Backend backend, int branches, bool monthIndexes) : backend_(backend) {
+    if (backend_ == Backend::Postgres) {
+        useAlias();
+        for (const char* table : {"Test_Ac_Code", "ACCOUNT_JEN_AA", "Kubun_Table"}) {
+            exec(std::string("DROP TABLE IF EXISTS ") + table);
+        }
+        for (const std::string& statement : demo::schemaStatements(demo::postgresSchemaSql())) exec(statement);
+        insertChartRows();
+        insertBranchRows(branches);
+        return;
+    }
     static std::atomic<int> counter{0};
     dir_ = std::filesystem::temp_directory_path() /
            ("morvel_summary_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
@@ -82,34 +165,53 @@ SummaryDatabase::SummaryDatabase(int branches, bool monthIndexes) {
         demo::insertBranches(db, branches);
         if (monthIndexes) demo::addMonthIndexes(db);
     });
-    engine::resetDatabases();
-    engine::AliasConfig config;
-    config.driver = "sqlite";
-    config.path = path_;
-    engine::databaseForAlias("Account").setConfig(config);
+    useAlias();
 }
 
 SummaryDatabase::~SummaryDatabase() {
     engine::resetDatabases();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
+    engine::setLoginHandler({});
+    if (!dir_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
 }
 
-void SummaryDatabase::addJournal(const std::vector<demo::JournalLine>& lines) {
-    // Bulk lines go in through a connection of their own, in one transaction.
+void SummaryDatabase::useAlias() {
     engine::resetDatabases();
-    withConnection(path_, [&](sqlite3* db) { demo::insertJournal(db, lines); });
     engine::AliasConfig config;
-    config.driver = "sqlite";
-    config.path = path_;
+    if (backend_ == Backend::Postgres) {
+        config.driver = "postgres";
+        config.host = "127.0.0.1";
+        config.port = postgresTestPort();
+        config.databaseName = "morvel_summary_test";
+        config.userName = "postgres";
+        engine::setLoginHandler([](engine::LoginRequest&) { return true; });
+    } else {
+        config.driver = "sqlite";
+        config.path = path_;
+    }
     engine::databaseForAlias("Account").setConfig(config);
 }
 
-void SummaryDatabase::analyze() { exec("ANALYZE"); }
+void SummaryDatabase::addJournal(const std::vector<demo::JournalLine>& lines) {
+    if (backend_ == Backend::Postgres) {
+        insertJournalRows(lines);
+        return;
+    }
+    // Bulk lines go in through a connection of their own, in one transaction.
+    engine::resetDatabases();
+    withConnection(path_, [&](sqlite3* db) { demo::insertJournal(db, lines); });
+    useAlias();
+}
+
+void SummaryDatabase::analyze() {
+    if (backend_ == Backend::Sqlite) exec("ANALYZE");
+}
 
 void SummaryDatabase::exec(const std::string& sql) {
     engine::Query query;
-    query.sql().add(sql);
+    query.setText(sql);
     query.execSql();
 }
 

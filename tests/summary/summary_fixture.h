@@ -13,12 +13,18 @@
 
 namespace fixture {
 
+enum class Backend { Sqlite, Postgres };
+
+// The test PostgreSQL server's port (MORVEL_TEST_PG_PORT), 0 when there is none.
+int postgresTestPort();
+
 class SummaryDatabase {
 public:
-    // Creates the schema, the demo chart and `branches` branch rows in a fresh file and
-    // points the alias "Account" at it; with `monthIndexes` also the demo database's
-    // indexes for the monthly statement.
-    explicit SummaryDatabase(int branches = 3, bool monthIndexes = false);
+    // Creates the schema, the demo chart and `branches` branch rows in a fresh database (a
+    // new SQLite file, or the emptied test database on the test PostgreSQL server) and
+    // points the alias "Account" at it; with `monthIndexes` (SQLite) also the demo
+    // database's indexes for the monthly statement.
+    explicit SummaryDatabase(Backend backend = Backend::Sqlite, int branches = 3, bool monthIndexes = false);
     ~SummaryDatabase();
     SummaryDatabase(const SummaryDatabase&) = delete;
     SummaryDatabase& operator=(const SummaryDatabase&) = delete;
@@ -26,7 +32,7 @@ public:
     const std::string& path() const { return path_; }
 
     void addJournal(const std::vector<demo::JournalLine>& lines);
-    // Gathers the planner's statistics, as the demo database does.
+    // Gathers the planner's statistics, as the demo database does (SQLite).
     void analyze();
     // Runs one statement through the engine (fixture changes to the tables).
     void exec(const std::string& sql);
@@ -45,6 +51,8 @@ public:
                                                   const std::string& branch);
 
 private:
+    void useAlias();
+    Backend backend_;
     std::filesystem::path dir_;
     std::string path_;
 };
