@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 
 #include "application.h"
+#include "compact_style.h"
 
 namespace forms {
 namespace {
@@ -25,6 +26,7 @@ bool movesFocusInWindow(Qt::FocusReason reason) {
 
 ComboBox::ComboBox(const std::string& name, QWidget* parent) : QComboBox(parent) {
     setObjectName(QString::fromStdString(name));
+    setStyle(CompactStyle::instance());
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(8);

@@ -57,6 +57,21 @@ void Form::setColor(const QColor& color) {
     setAutoFillBackground(true);
 }
 
+void Form::alignBottom(QWidget* control) {
+    bottomAligned_.push_back(control);
+    placeAligned();
+}
+
+void Form::placeAligned() {
+    for (QWidget* control : bottomAligned_)
+        control->setGeometry(0, height() - control->height(), width(), control->height());
+}
+
+void Form::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeAligned();
+}
+
 void Form::create() {
     if (onCreate) runHandler(onCreate);
 }

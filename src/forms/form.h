@@ -42,6 +42,10 @@ public:
     // Background colour of the client area.
     void setColor(const QColor& color);
 
+    // Keeps a control along the bottom edge: its height stays, it spans the client
+    // width and follows resizing.
+    void alignBottom(QWidget* control);
+
     // Event handlers.
     std::function<void()> onCreate;
     std::function<void(CloseAction&)> onClose;
@@ -64,8 +68,12 @@ protected:
     bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void placeAligned();
+
+    std::vector<QWidget*> bottomAligned_;
     bool mainForm_ = false;
     bool shownOnce_ = false;
 };

@@ -1,5 +1,6 @@
 #include "platform.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <optional>
