@@ -119,11 +119,11 @@ void MainFormTest::branchListInCodeOrderWithTrimmedParts() {
     QCOMPARE(box->hint(), std::string());
     QVERIFY(f.boxes.empty());
 
-    // The statement as sent: three lines, padded to 91, 93 and 93 characters.
+    // The statement as given: three lines, padded to 91, 93 and 93 characters.
     QCOMPARE(f.statements.size(), std::size_t(1));
     const std::string expected =
         " Select  Kubun_Code, ( rtrim(Kubun_Name) + '/' + rtrim(Kubun_JangSo) ) As Total" + std::string(12, ' ') +
-        "\r\n From    Kubun_Table" + std::string(73, ' ') + "\r\n Order   By   Kubun_Code" + std::string(69, ' ');
+        "\r\n From    Kubun_Table" + std::string(73, ' ') + "\r\n Order   By   Kubun_Code" + std::string(69, ' ') + "\r\n";
     QCOMPARE(f.statements[0].text, expected);
     QVERIFY(f.form->Query2.active());
 }
