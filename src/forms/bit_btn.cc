@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QKeySequence>
 #include <QShortcutEvent>
 
 #include "application.h"
@@ -18,6 +19,19 @@ QPixmap maskedGlyph(const QPixmap& glyph) {
     QPixmap masked = glyph;
     masked.setMask(glyph.createMaskFromColor(transparent, Qt::MaskInColor));
     return masked;
+}
+
+bool clickAccessKey(QWidget* window, const QKeyEvent* event) {
+    if (!(event->modifiers() & Qt::AltModifier) || !window) return false;
+    const QKeySequence pressed(QKeyCombination(Qt::AltModifier, Qt::Key(event->key())));
+    for (auto* button : window->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || !button->isEnabled()) continue;
+        if (QKeySequence::mnemonic(button->text()) == pressed) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
 }
 
 BitBtn::BitBtn(const std::string& name, const std::string& caption, QWidget* parent)

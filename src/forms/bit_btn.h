@@ -36,6 +36,11 @@ private:
     QPixmap glyph_;
 };
 
+// Clicks the enabled, visible button of `window` whose access key the key event is
+// (Alt + the letter after "&"); false when there is none. For keys that reach a
+// control before the window's shortcuts do (a drop-down list that is open).
+bool clickAccessKey(QWidget* window, const QKeyEvent* event);
+
 // The glyph with its transparent colour (that of the bottom-left pixel) masked out.
 QPixmap maskedGlyph(const QPixmap& glyph);
 

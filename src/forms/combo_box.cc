@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 
 #include "application.h"
+#include "bit_btn.h"
 #include "compact_style.h"
 
 namespace forms {
@@ -117,7 +118,13 @@ void ComboBox::selectKeepingText(int index) {
 void ComboBox::openList() {
     if (listOpen()) return;
     selectKeepingText(prefixMatch(lineEdit()->text()));
+    // The list takes the focus as it opens; the box takes it back, so that the focus
+    // stays in the box as long as the list is open.
+    const bool hadFocus = QApplication::focusWidget() == this;
+    openingList_ = true;
     showPopup();
+    if (hadFocus && QApplication::focusWidget() != this) setFocus(Qt::PopupFocusReason);
+    openingList_ = false;
     if (currentIndex() >= 0) view()->setCurrentIndex(model()->index(currentIndex(), modelColumn()));
 }
 
@@ -175,6 +182,16 @@ bool ComboBox::passCharacter(QChar& key) {
 
 void ComboBox::keyPressEvent(QKeyEvent* event) {
     const QChar original = characterOf(event);
+    const bool letterOrDigit = (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) ||
+                               (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9);
+    if (letterOrDigit && (event->modifiers() & Qt::AltModifier) && listOpen()) {
+        // An access key while the list is open: the list closes, the button acts.
+        closeList();
+        if (clickAccessKey(window(), event)) {
+            event->accept();
+            return;
+        }
+    }
     if (original.isNull()) {
         QComboBox::keyPressEvent(event);
         return;
@@ -224,7 +241,7 @@ void ComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
     // Only a box the focus had entered is left; a box that was to receive the focus
     // but had it taken back before it arrived is not.
-    if (!movesFocusInWindow(event->reason()) || !entered_) return;
+    if (!movesFocusInWindow(event->reason()) || !entered_ || openingList_) return;
     entered_ = false;
     if (onExit) runHandler(onExit);
 }

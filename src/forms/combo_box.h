@@ -90,6 +90,7 @@ private:
     QString imeName_;
     int itemHeight_ = 13;
     bool entered_ = false;
+    bool openingList_ = false;
 };
 
 }  // namespace forms
