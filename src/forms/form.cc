@@ -1,5 +1,6 @@
 #include "form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QVariant>
 #include <algorithm>
@@ -102,6 +103,17 @@ bool Form::selectNext(QWidget* from, bool forward) {
 void Form::applyTabOrder() {
     const auto list = tabOrderList();
     for (std::size_t i = 1; i < list.size(); ++i) QWidget::setTabOrder(list[i - 1], list[i]);
+}
+
+bool Form::event(QEvent* event) {
+    // The first activation moves the focus into the window: the control that takes it
+    // is entered as by any other focus move.
+    if (event->type() == QEvent::WindowActivate && !activatedOnce_) {
+        activatedOnce_ = true;
+        QWidget* first = focusWidget();
+        if (first && QApplication::focusWidget() != first) first->setFocus(Qt::OtherFocusReason);
+    }
+    return QWidget::event(event);
 }
 
 bool Form::focusNextPrevChild(bool next) {

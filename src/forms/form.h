@@ -65,6 +65,7 @@ public:
     void applyTabOrder();
 
 protected:
+    bool event(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -76,6 +77,7 @@ private:
     std::vector<QWidget*> bottomAligned_;
     bool mainForm_ = false;
     bool shownOnce_ = false;
+    bool activatedOnce_ = false;
 };
 
 // Whether a control can take the focus now and is a tab stop.
