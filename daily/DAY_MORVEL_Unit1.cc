@@ -1,10 +1,10 @@
 #include "DAY_MORVEL_Unit1.h"
 
-#include <QFrame>
 #include <algorithm>
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "forms/font.h"
+#include "forms/roll_up_row.h"
 #include "mainform_branches.h"
 #include "mainform_glyphs.h"
 #include "mainform_period.h"
@@ -55,6 +55,7 @@ TfmDay_Morvel_Form::TfmDay_Morvel_Form(QWidget* parent) : forms::Form("fmDay_Mor
     setFont(forms::gulimFont(13));
     buildControls();
     defineFields();
+    buildGrid();
     connectEvents();
     applyTabOrder();
     onCreate = [this] { FormCreate(this); };
@@ -122,15 +123,6 @@ void TfmDay_Morvel_Form::buildControls() {
     Label4 = makeLabel(this, "Label4", "종 료   월 일", {208, 5, 82, 13}, forms::kClPurple);
     Label5 = makeLabel(this, "Label5", "부터", {176, 24, 29, 13}, forms::kClBlue);
 
-    auto* grid = new QFrame(this);
-    grid->setObjectName(QStringLiteral("DBGrid1"));
-    grid->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    grid->setFocusPolicy(Qt::StrongFocus);
-    grid->setGeometry(0, 52, 952, 616);
-    grid->setFont(forms::gulimFont(12));
-    forms::setTabOrder(grid, 8);
-    DBGrid1 = grid;
-    alignBottom(DBGrid1);
 }
 
 void TfmDay_Morvel_Form::defineFields() {
@@ -164,6 +156,34 @@ void TfmDay_Morvel_Form::defineFields() {
     amount(FloatField4, "대변 현금 합계", 15);
     amount(FloatField5, "대변 대체 합계", 15);
     amount(FloatField6, "대변 전체 합계", 15);
+}
+
+void TfmDay_Morvel_Form::buildGrid() {
+    DataSource1.setDataSet(&Query1);
+    DBGrid1 = new forms::DBGrid("DBGrid1", this);
+    DBGrid1->setGeometry(0, 52, 952, 616);
+    DBGrid1->setFont(forms::gulimFont(12));
+    DBGrid1->setTitleFont(forms::gulimFont(13));
+    DBGrid1->setImeName(kKoreanInputMethod.toStdString());
+    DBGrid1->setDataSource(&DataSource1);
+    using forms::GridOption;
+    DBGrid1->setOptions(GridOption::dgAlwaysShowEditor | GridOption::dgTitles | GridOption::dgIndicator |
+                        GridOption::dgColumnResize | GridOption::dgColLines | GridOption::dgRowLines |
+                        GridOption::dgTabs | GridOption::dgCancelOnExit);
+    // The code column is there but never seen; the amounts are 110 pixels wide, the
+    // title takes its field's display width.
+    for (forms::Field* field : std::vector<forms::Field*>{&Query1AC_CODE, &Query1CR00, &Query1CR01, &Query1CR01_CASH,
+                                                          &Query1AC_NAME, &Query1DR01_CASH, &Query1DR01, &Query1DR00}) {
+        forms::Column& column = DBGrid1->addColumn(field);
+        column.setTitleAlignment(forms::Alignment::Center);
+        if (field != &Query1AC_NAME) column.setWidth(field == &Query1AC_CODE ? 0 : 110);
+    }
+    DBGrid1->setOnDrawColumnCell([this](forms::DBGrid& grid, const QRect& rect, int dataCol, forms::Column& column,
+                                        forms::DrawCellState state) {
+        DBGrid1DrawColumnCell(grid, rect, dataCol, column, state);
+    });
+    forms::setTabOrder(DBGrid1, 8);
+    alignBottom(DBGrid1);
 }
 
 void TfmDay_Morvel_Form::connectEvents() {
@@ -263,6 +283,11 @@ void TfmDay_Morvel_Form::cbDay_EndExit(QObject* Sender) { mainform::pickListExit
 void TfmDay_Morvel_Form::cbKubunChange(QObject* Sender) { mainform::pickListChange(boxOf(Sender)); }
 void TfmDay_Morvel_Form::cbKubunEnter(QObject* Sender) { mainform::pickListEnter(boxOf(Sender)); }
 void TfmDay_Morvel_Form::cbKubunExit(QObject* Sender) { mainform::pickListExit(boxOf(Sender)); }
+
+void TfmDay_Morvel_Form::DBGrid1DrawColumnCell(forms::DBGrid& Sender, const QRect& Rect, int DataCol,
+                                               forms::Column& Column, forms::DrawCellState) {
+    forms::drawRollUpCell(Sender, Rect, DataCol, Column, Query1AC_CODE);
+}
 
 void TfmDay_Morvel_Form::FormClose(QObject*, forms::CloseAction& Action) {
     fmDAY_MORVEL_CODE_Update_Form->pDelete_Update();

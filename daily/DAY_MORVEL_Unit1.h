@@ -9,6 +9,8 @@
 #include "engine/query.h"
 #include "forms/bit_btn.h"
 #include "forms/combo_box.h"
+#include "forms/data_source.h"
+#include "forms/db_grid.h"
 #include "forms/fields.h"
 #include "forms/form.h"
 #include "forms/label.h"
@@ -33,7 +35,7 @@ public:
     forms::ComboBox* cbMonth_First;
     forms::BitBtn* BitBtn1;
     forms::ComboBox* cbKubun;
-    // DataSource1 (Query1 -> DBGrid1) comes with the data-aware grid.
+    forms::DataSource DataSource1{"DataSource1"};
     engine::Query Query2{"Account"};
     forms::ComboBox* cbDay_First;
     forms::ComboBox* cbMonth_End;
@@ -49,8 +51,7 @@ public:
     forms::FloatField Query1DR01_CASH{"Query1DR01_CASH", "DR01_CASH", &Query1};
     forms::FloatField Query1DR01{"Query1DR01", "DR01", &Query1};
     forms::FloatField Query1DR00{"Query1DR00", "DR00", &Query1};
-    // Placeholder of the data-aware grid until it is available: same place and size.
-    QWidget* DBGrid1;
+    forms::DBGrid* DBGrid1;
     engine::Query Query_Print{"Account"};
     forms::StringField StringField1{"StringField1", "AC_CODE", &Query_Print, 12};
     forms::FloatField FloatField1{"FloatField1", "CR00", &Query_Print};
@@ -89,10 +90,13 @@ public:
     void cbKubunEnter(QObject* Sender);
     void cbKubunExit(QObject* Sender);
     void FormClose(QObject* Sender, forms::CloseAction& Action);
+    void DBGrid1DrawColumnCell(forms::DBGrid& Sender, const QRect& Rect, int DataCol, forms::Column& Column,
+                               forms::DrawCellState State);
 
 private:
     void buildControls();
     void defineFields();
+    void buildGrid();
     void connectEvents();
     forms::ComboBox* makePickList(const char* name, int left, int top, int width, int tabOrder,
                                   const std::string& text);
