@@ -4,6 +4,10 @@
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "forms/font.h"
+#if __has_include("DAY_MORVEL_summary_sql.h")
+#include "DAY_MORVEL_summary_sql.h"
+#define DAY_MORVEL_HAS_SUMMARY_STATEMENT 1
+#endif
 #include "forms/roll_up_row.h"
 #include "mainform_branches.h"
 #include "mainform_glyphs.h"
@@ -126,6 +130,11 @@ void TfmDay_Morvel_Form::buildControls() {
 }
 
 void TfmDay_Morvel_Form::defineFields() {
+#ifdef DAY_MORVEL_HAS_SUMMARY_STATEMENT
+    // Both summary queries hold the same statement.
+    for (engine::Query* query : {&Query1, &Query_Print})
+        for (const std::string& line : daily::summaryStatementLines()) query->sql().add(line);
+#endif
     auto amount = [](forms::FloatField& field, const char* label, int width) {
         field.setDisplayLabel(label);
         field.setDisplayWidth(width);

@@ -21,6 +21,7 @@ private slots:
     void excelButtonDoesNothing();
     void summaryParametersFromTheLists();
     void branchParameterPattern();
+    void summaryQueriesAreClosedWithTheirFields();
 };
 
 void MainFormTest::centresOnTheScreen_data() {
@@ -236,6 +237,25 @@ void MainFormTest::branchParameterPattern() {
     QCOMPARE(mainform::branchParameter(11), std::string("00011"));
     QCOMPARE(mainform::branchParameter(-1), std::string("-00001"));
     QCOMPARE(mainform::branchParameter(123456), std::string("123456"));
+}
+
+void MainFormTest::summaryQueriesAreClosedWithTheirFields() {
+    DailyFixture f;
+    f.createBranchTable();
+    f.createForm();
+    QVERIFY(!f.form->Query1.active());
+    QVERIFY(!f.form->Query_Print.active());
+    // Both hold the one statement, once it is part of the build: 155 parameter entries.
+    QCOMPARE(f.form->Query1.sql().lines(), f.form->Query_Print.sql().lines());
+    if (!f.form->Query1.sql().lines().empty()) QCOMPARE(f.form->Query1.params().size(), std::size_t(155));
+    QCOMPARE(f.form->Query1CR00.displayWidth(), 17);
+    QCOMPARE(f.form->FloatField1.displayWidth(), 15);
+    QCOMPARE(f.form->Query1AC_NAME.displayLabel(), std::string("계     정     과     목"));
+    QCOMPARE(f.form->FloatField6.displayFormat(), std::string("#,###"));
+    QCOMPARE(f.form->DBGrid1->dataSource(), &f.form->DataSource1);
+    QCOMPARE(f.form->DBGrid1->columnCount(), 8);
+    QCOMPARE(f.form->DBGrid1->column(0).width(), 0);
+    QCOMPARE(f.form->DBGrid1->column(1).width(), 110);
 }
 
 QTEST_MAIN(MainFormTest)
