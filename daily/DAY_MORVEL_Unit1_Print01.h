@@ -1,5 +1,9 @@
 // The daily account summary report ("일 계 표"): the account summary report form bound to
 // the daily main form's print query.
+//
+// A print request creates one with no parent (the application owns it), stores it in
+// qrfmDay_Morvel_Form, sets the captions of qrlYear and qrlKubun and calls QuickRep1->preview(),
+// which returns once the preview window is closed or the application is ending.
 #pragma once
 
 #include "report/query_data_set.h"

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPrinter>
+#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -52,12 +53,12 @@ protected:
         report::setLongTimeFormat("HH:mm:ss");
         report::setClock([] { return QDateTime(QDate(2002, 12, 31), QTime(17, 45, 3)); });
         TqrfmDay_Morvel_Form::printQuery() = data.resolver();
-        form = std::make_unique<TqrfmDay_Morvel_Form>();
+        form = new TqrfmDay_Morvel_Form;
         form->qrlYear->setCaption("기간 : 2002년 05월 01일 부터 2002년 12월 31일 까지");
         form->qrlKubun->setCaption("구 분 : 본점/서울");
     }
     void TearDown() override {
-        form.reset();
+        delete form;  // unless the application's end has freed it
         TqrfmDay_Morvel_Form::printQuery() = {};
         report::setClock({});
         report::setShortDateFormat({});
@@ -65,7 +66,7 @@ protected:
     }
 
     PrintQueryFixture data;
-    std::unique_ptr<TqrfmDay_Morvel_Form> form;
+    QPointer<TqrfmDay_Morvel_Form> form;
 };
 
 }  // namespace
@@ -135,6 +136,7 @@ TEST_F(ReportOutput, PreviewReturnsWhenTheApplicationQuits) {
     QTimer::singleShot(10000, [] { QCoreApplication::exit(1); });  // a preview that failed to return
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_TRUE(returned);
+    EXPECT_TRUE(form.isNull()) << "the application's end frees its report forms";
     for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(qobject_cast<report::PreviewWindow*>(w));
 }
 

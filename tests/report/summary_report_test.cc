@@ -20,10 +20,10 @@ class DailyReportForm : public ::testing::Test {
 protected:
     void SetUp() override {
         TqrfmDay_Morvel_Form::printQuery() = data.resolver();
-        form = std::make_unique<TqrfmDay_Morvel_Form>();
+        form = new TqrfmDay_Morvel_Form;
     }
     void TearDown() override {
-        form.reset();
+        delete form;  // unless the application's end has freed it
         TqrfmDay_Morvel_Form::printQuery() = {};
     }
 
@@ -36,7 +36,7 @@ protected:
     std::vector<const PlacedBand*> details(ProducedReport&&) = delete;  // would dangle
 
     PrintQueryFixture data;
-    std::unique_ptr<TqrfmDay_Morvel_Form> form;
+    QPointer<TqrfmDay_Morvel_Form> form;
 };
 
 SummaryRow row(std::optional<std::string> code, const std::string& name = "계정") {
@@ -228,9 +228,9 @@ TEST_F(DailyReportForm, ReportSettingsAndFixedTexts) {
 }
 
 TEST_F(DailyReportForm, FormCloseForgetsTheGlobalInstanceAndFreesTheForm) {
-    qrfmDay_Morvel_Form = form.get();
+    qrfmDay_Morvel_Form = form.data();
     summary_report::CloseAction action = summary_report::CloseAction::Hide;
-    form->FormClose(form.get(), action);
+    form->FormClose(form.data(), action);
     EXPECT_EQ(action, summary_report::CloseAction::Free);
     EXPECT_EQ(qrfmDay_Morvel_Form, nullptr);
 

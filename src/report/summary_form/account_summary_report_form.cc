@@ -1,6 +1,7 @@
 #include "account_summary_report_form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 
 #include "report/report.h"
 
@@ -72,6 +73,9 @@ AccountSummaryReportForm::AccountSummaryReportForm(const FormData& data, report:
     setBackgroundRole(QPalette::Button);
     setFont(reportFont().toQFont());
     buildLayout();
+    // A report form without a parent belongs to the application and lives until it ends.
+    if (!parent && QCoreApplication::instance())
+        connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &QObject::deleteLater);
 }
 
 AccountSummaryReportForm::~AccountSummaryReportForm() = default;

@@ -43,7 +43,8 @@ class AccountSummaryReportForm : public forms::Form {
     Q_OBJECT
 public:
     // dataSet finds the main form's print query and its persistent fields each time the
-    // report or the font rule needs them.
+    // report or the font rule needs them. Without a parent the form belongs to the
+    // application: it is freed when the application's event loop ends.
     AccountSummaryReportForm(const FormData& data, report::QueryResolver dataSet, QWidget* parent = nullptr);
     ~AccountSummaryReportForm() override;
 
