@@ -1,6 +1,7 @@
 // The report form's output: PDF text and fonts, the preview window and printing from it.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QPrinter>
@@ -44,6 +45,12 @@ std::vector<SummaryRow> demoRows(int accounts) {
     rows.push_back(SummaryRow{"50909000000", 123956789, 23456789, 100500000, "합      계", 100250000, 23456789,
                               123706789});
     return rows;
+}
+
+QAction* printAction(report::PreviewWindow& preview) {
+    for (QAction* action : preview.findChildren<QAction*>())
+        if (action->text() == "Print") return action;
+    return nullptr;
 }
 
 class ReportOutput : public ::testing::Test {
@@ -110,7 +117,7 @@ TEST_F(ReportOutput, PreviewShowsAllPagesAndReturnsWhenItsWindowCloses) {
             title = preview->windowTitle();
             status = preview->statusText();
             pages = static_cast<int>(preview->produced().pages.size());
-            printEnabled = preview->findChild<QAction*>() != nullptr;
+            printEnabled = printAction(*preview)->isEnabled();
             preview->lastPage();
             status += " / " + preview->statusText();
             preview->close();
@@ -144,7 +151,10 @@ TEST_F(ReportOutput, PrintingFromThePreviewProducesTheReportFromTheRowsOfThatMom
     QTemporaryDir dir;
     data.setRows(demoRows(3));
     report::PreviewWindow preview(*form->QuickRep1);
+    ASSERT_TRUE(printAction(preview));
+    EXPECT_FALSE(printAction(preview)->isEnabled()) << "printing waits for all pages";
     preview.produceAll();
+    EXPECT_TRUE(printAction(preview)->isEnabled());
     ASSERT_EQ(preview.produced().pages.size(), 1u);
 
     // Another request reruns the print query while the preview is open.
