@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
+#include "DAY_MORVEL_Unit1_Print01.h"
 #include "forms/font.h"
 #if __has_include("DAY_MORVEL_summary_sql.h")
 #include "DAY_MORVEL_summary_sql.h"
@@ -46,6 +47,20 @@ forms::Label* makeLabel(QWidget* parent, const char* name, const char* caption, 
                        std::max(geometry.height(), text.height()));
     return label;
 }
+
+// The report form reads the main window's print query and its persistent fields.
+[[maybe_unused]] const bool kReportBoundToPrintQuery = [] {
+    TqrfmDay_Morvel_Form::printQuery() = [] {
+        report::QueryBinding binding;
+        if (TfmDay_Morvel_Form* form = fmDay_Morvel_Form) {
+            binding.query = &form->Query_Print;
+            binding.fields = {&form->StringField1, &form->FloatField1, &form->FloatField2, &form->FloatField3,
+                              &form->StringField2, &form->FloatField4, &form->FloatField5, &form->FloatField6};
+        }
+        return binding;
+    };
+    return true;
+}();
 
 }  // namespace
 
