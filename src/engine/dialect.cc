@@ -1,0 +1,675 @@
+#include "dialect.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "error.h"
+
+namespace engine {
+namespace {
+
+// ---------------------------------------------------------------- tokens
+
+enum class Tok { Ident, QuotedIdent, String, Number, Param, Op, LParen, RParen, Comma, Dot, Semicolon, End };
+
+struct Token {
+    Tok kind;
+    std::string text;  // identifiers as written; strings without quotes; params without ':'
+};
+
+std::string upper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
+    return s;
+}
+
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+    return s;
+}
+
+bool identStart(unsigned char c) { return std::isalpha(c) || c == '_' || c == '#' || c == '@' || c >= 0x80; }
+bool identPart(unsigned char c) { return std::isalnum(c) || c == '_' || c == '#' || c == '@' || c == '$' || c >= 0x80; }
+bool endsParamName(char c) {
+    return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ')' || c == '\r' || c == '\n';
+}
+
+std::vector<Token> tokenize(const std::string& s) {
+    std::vector<Token> out;
+    const size_t n = s.size();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = s[i];
+        if (std::isspace(c)) { ++i; continue; }
+        if (c == '-' && i + 1 < n && s[i + 1] == '-') {
+            while (i < n && s[i] != '\n' && s[i] != '\r') ++i;
+            continue;
+        }
+        if (c == '/' && i + 1 < n && s[i + 1] == '*') {
+            const size_t e = s.find("*/", i + 2);
+            i = e == std::string::npos ? n : e + 2;
+            continue;
+        }
+        if (c == '\'') {
+            std::string v;
+            ++i;
+            while (true) {
+                if (i >= n) throw DatabaseError("Unterminated string in statement");
+                if (s[i] == '\'') {
+                    if (i + 1 < n && s[i + 1] == '\'') { v += '\''; i += 2; continue; }
+                    ++i;
+                    break;
+                }
+                v += s[i++];
+            }
+            out.push_back({Tok::String, v});
+            continue;
+        }
+        if (c == '"' || c == '[') {
+            const char close = c == '"' ? '"' : ']';
+            const size_t e = s.find(close, i + 1);
+            if (e == std::string::npos) throw DatabaseError("Unterminated quoted name in statement");
+            out.push_back({Tok::QuotedIdent, s.substr(i + 1, e - i - 1)});
+            i = e + 1;
+            continue;
+        }
+        if (c == ':') {
+            if (i + 1 < n && s[i + 1] == ':') {  // "::" is a plain colon
+                out.push_back({Tok::Op, ":"});
+                i += 2;
+                continue;
+            }
+            size_t j = i + 1;
+            while (j < n && !endsParamName(s[j])) ++j;
+            if (j == i + 1) { out.push_back({Tok::Op, ":"}); ++i; continue; }
+            out.push_back({Tok::Param, s.substr(i + 1, j - i - 1)});
+            i = j;
+            continue;
+        }
+        if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
+            size_t j = i;
+            while (j < n && (std::isdigit(static_cast<unsigned char>(s[j])) || s[j] == '.')) ++j;
+            if (j < n && (s[j] == 'e' || s[j] == 'E')) {
+                size_t k = j + 1;
+                if (k < n && (s[k] == '+' || s[k] == '-')) ++k;
+                if (k < n && std::isdigit(static_cast<unsigned char>(s[k]))) {
+                    j = k;
+                    while (j < n && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+                }
+            }
+            out.push_back({Tok::Number, s.substr(i, j - i)});
+            i = j;
+            continue;
+        }
+        if (identStart(c)) {
+            size_t j = i;
+            while (j < n && identPart(static_cast<unsigned char>(s[j]))) ++j;
+            out.push_back({Tok::Ident, s.substr(i, j - i)});
+            i = j;
+            continue;
+        }
+        switch (c) {
+            case '(': out.push_back({Tok::LParen, "("}); ++i; continue;
+            case ')': out.push_back({Tok::RParen, ")"}); ++i; continue;
+            case ',': out.push_back({Tok::Comma, ","}); ++i; continue;
+            case '.': out.push_back({Tok::Dot, "."}); ++i; continue;
+            case ';': out.push_back({Tok::Semicolon, ";"}); ++i; continue;
+            default: break;
+        }
+        static const char* twoChar[] = {"<>", "!=", "<=", ">=", "||", "!<", "!>"};
+        bool matched = false;
+        for (const char* op : twoChar) {
+            if (s.compare(i, 2, op) == 0) {
+                out.push_back({Tok::Op, op});
+                i += 2;
+                matched = true;
+                break;
+            }
+        }
+        if (matched) continue;
+        if (std::string("=<>+-*/%").find(static_cast<char>(c)) != std::string::npos) {
+            out.push_back({Tok::Op, std::string(1, static_cast<char>(c))});
+            ++i;
+            continue;
+        }
+        throw DatabaseError(std::string("Invalid character '") + static_cast<char>(c) + "' in statement");
+    }
+    out.push_back({Tok::End, ""});
+    return out;
+}
+
+// ---------------------------------------------------------------- translation
+
+enum class Ty { Unknown, Text, Number };
+
+struct Expr {
+    std::string sql;
+    Ty type = Ty::Unknown;
+    bool simple = true;  // a single operand that needs no parentheses
+};
+
+const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "ORDER", "HAVING", "UNION", "ON",
+                                 "JOIN", "INNER", "LEFT", "RIGHT", "FULL", "CROSS", "OUTER", "AND",
+                                 "OR", "NOT", "AS", "INTO", "VALUES", "SET", "BY", "IN", "IS",
+                                 "BETWEEN", "LIKE", "WHEN", "THEN", "ELSE", "END", "LIMIT", "EXCEPT",
+                                 "INTERSECT", "ASC", "DESC", "NULL", "DISTINCT", "ALL", "CASE", "EXISTS"};
+
+bool isReserved(const std::string& word) {
+    const std::string u = upper(word);
+    return std::any_of(std::begin(kReserved), std::end(kReserved), [&](const char* r) { return u == r; });
+}
+
+class Translator {
+public:
+    Translator(const std::string& text, SqlTarget target) : toks_(tokenize(text)), target_(target) {}
+
+    TranslatedStatement run() {
+        std::string sql;
+        if (peekWord("SELECT") || at(Tok::LParen)) sql = selectStatement();
+        else if (peekWord("INSERT")) sql = insertStatement();
+        else if (peekWord("UPDATE")) sql = updateStatement();
+        else if (peekWord("DELETE")) sql = deleteStatement();
+        else sql = passThrough();
+        while (at(Tok::Semicolon)) ++pos_;
+        if (!at(Tok::End)) fail("Unexpected '" + cur().text + "'");
+        return {sql, names_};
+    }
+
+private:
+    // -------- token helpers
+    const Token& cur() const { return toks_[pos_]; }
+    bool at(Tok k) const { return cur().kind == k; }
+    bool peekWord(const char* w, size_t ahead = 0) const {
+        const size_t p = std::min(pos_ + ahead, toks_.size() - 1);
+        return toks_[p].kind == Tok::Ident && upper(toks_[p].text) == w;
+    }
+    bool acceptWord(const char* w) {
+        if (!peekWord(w)) return false;
+        ++pos_;
+        return true;
+    }
+    void expectWord(const char* w) {
+        if (!acceptWord(w)) fail(std::string("Expected ") + w);
+    }
+    bool acceptOp(const char* op) {
+        if (at(Tok::Op) && cur().text == op) { ++pos_; return true; }
+        return false;
+    }
+    void expect(Tok k, const char* what) {
+        if (!at(k)) fail(std::string("Expected '") + what + "'");
+        ++pos_;
+    }
+    [[noreturn]] void fail(const std::string& message) const {
+        std::string near = cur().kind == Tok::End ? "end of statement" : "'" + cur().text + "'";
+        throw DatabaseError("Invalid use of keyword or syntax error: " + message + " near " + near);
+    }
+
+    std::string param(const std::string& name) {
+        const std::string key = lower(name);
+        size_t index = std::find(names_.begin(), names_.end(), key) - names_.begin();
+        if (index == names_.size()) names_.push_back(key);
+        return (target_ == SqlTarget::Sqlite ? "?" : "$") + std::to_string(index + 1);
+    }
+
+    std::string identifier() {
+        if (at(Tok::Ident)) return toks_[pos_++].text;
+        if (at(Tok::QuotedIdent)) return "\"" + toks_[pos_++].text + "\"";
+        fail("Expected a name");
+    }
+
+    // A possibly qualified name: a, a.b, a.b.c, a.*
+    std::string qualifiedName() {
+        std::string name = identifier();
+        while (at(Tok::Dot)) {
+            ++pos_;
+            if (at(Tok::Op) && cur().text == "*") { ++pos_; return name + ".*"; }
+            name += "." + identifier();
+        }
+        return name;
+    }
+
+    static std::string wrap(const Expr& e) { return e.simple ? e.sql : "(" + e.sql + ")"; }
+
+    // Text comparisons ignore trailing blanks: the left operand carries the collation,
+    // which SQLite then applies to the comparison (numbers are not affected).
+    std::string collated(const Expr& e) const {
+        if (target_ == SqlTarget::Sqlite) return wrap(e) + " COLLATE RTRIM";
+        return wrap(e);
+    }
+
+    // -------- statements
+    std::string selectStatement() {
+        std::string sql = compoundSelect();
+        return sql;
+    }
+
+    std::string compoundSelect() {
+        std::string sql = selectCore();
+        while (peekWord("UNION") || peekWord("EXCEPT") || peekWord("INTERSECT")) {
+            std::string op = upper(toks_[pos_++].text);
+            if (acceptWord("ALL")) op += " ALL";
+            sql += "\n" + op + "\n" + selectCore();
+        }
+        if (acceptWord("ORDER")) {
+            expectWord("BY");
+            sql += "\nORDER BY " + orderList();
+        }
+        return sql;
+    }
+
+    std::string selectCore() {
+        if (at(Tok::LParen)) {  // a parenthesised select in a compound
+            ++pos_;
+            std::string inner = compoundSelect();
+            expect(Tok::RParen, ")");
+            return "SELECT * FROM (" + inner + ")";
+        }
+        expectWord("SELECT");
+        std::string sql = "SELECT ";
+        if (acceptWord("DISTINCT")) sql += "DISTINCT ";
+        else acceptWord("ALL");
+        sql += selectItems();
+        if (acceptWord("FROM")) sql += "\nFROM " + fromList();
+        if (acceptWord("WHERE")) sql += "\nWHERE " + expression().sql;
+        if (acceptWord("GROUP")) {
+            expectWord("BY");
+            std::string list;
+            do {
+                if (!list.empty()) list += ", ";
+                list += collated(expression());
+            } while (at(Tok::Comma) && (++pos_, true));
+            sql += "\nGROUP BY " + list;
+        }
+        if (acceptWord("HAVING")) sql += "\nHAVING " + expression().sql;
+        return sql;
+    }
+
+    std::string selectItems() {
+        std::string list;
+        do {
+            if (!list.empty()) list += ",\n  ";
+            list += selectItem();
+        } while (at(Tok::Comma) && (++pos_, true));
+        return list;
+    }
+
+    std::string selectItem() {
+        if (at(Tok::Op) && cur().text == "*") { ++pos_; return "*"; }
+        // alias = expression
+        if ((at(Tok::Ident) || at(Tok::QuotedIdent)) && !isReserved(cur().text) &&
+            toks_[pos_ + 1].kind == Tok::Op && toks_[pos_ + 1].text == "=") {
+            const std::string alias = identifier();
+            ++pos_;  // '='
+            return expression().sql + " AS " + alias;
+        }
+        std::string sql = expression().sql;
+        if (acceptWord("AS")) return sql + " AS " + aliasName();
+        if ((at(Tok::Ident) && !isReserved(cur().text)) || at(Tok::QuotedIdent) || at(Tok::String))
+            return sql + " AS " + aliasName();
+        return sql;
+    }
+
+    std::string aliasName() {
+        if (at(Tok::String)) return "\"" + toks_[pos_++].text + "\"";
+        return identifier();
+    }
+
+    std::string fromList() {
+        std::string sql = fromItem();
+        while (true) {
+            if (at(Tok::Comma)) { ++pos_; sql += ", " + fromItem(); continue; }
+            std::string join;
+            if (acceptWord("CROSS")) { expectWord("JOIN"); sql += " CROSS JOIN " + fromItem(); continue; }
+            if (acceptWord("INNER")) join = "INNER JOIN";
+            else if (acceptWord("LEFT")) { acceptWord("OUTER"); join = "LEFT JOIN"; }
+            else if (acceptWord("RIGHT")) { acceptWord("OUTER"); join = "RIGHT JOIN"; }
+            else if (acceptWord("FULL")) { acceptWord("OUTER"); join = "FULL JOIN"; }
+            if (!join.empty()) expectWord("JOIN");
+            else if (acceptWord("JOIN")) join = "JOIN";
+            else break;
+            sql += "\n " + join + " " + fromItem();
+            if (acceptWord("ON")) sql += " ON " + expression().sql;
+        }
+        return sql;
+    }
+
+    std::string fromItem() {
+        std::string sql;
+        if (at(Tok::LParen)) {
+            ++pos_;
+            if (peekWord("SELECT") || at(Tok::LParen)) sql = "(\n" + compoundSelect() + "\n)";
+            else sql = "(" + fromList() + ")";
+            expect(Tok::RParen, ")");
+        } else {
+            sql = qualifiedName();
+        }
+        if (acceptWord("AS")) return sql + " AS " + identifier();
+        if ((at(Tok::Ident) && !isReserved(cur().text)) || at(Tok::QuotedIdent)) return sql + " AS " + identifier();
+        return sql;
+    }
+
+    std::string orderList() {
+        std::string list;
+        do {
+            if (!list.empty()) list += ", ";
+            list += expression().sql;
+            if (acceptWord("ASC")) list += " ASC";
+            else if (acceptWord("DESC")) list += " DESC";
+        } while (at(Tok::Comma) && (++pos_, true));
+        return list;
+    }
+
+    std::string insertStatement() {
+        expectWord("INSERT");
+        acceptWord("INTO");
+        std::string sql = "INSERT INTO " + qualifiedName();
+        if (at(Tok::LParen)) {
+            ++pos_;
+            std::string cols;
+            do {
+                if (!cols.empty()) cols += ", ";
+                cols += identifier();
+            } while (at(Tok::Comma) && (++pos_, true));
+            expect(Tok::RParen, ")");
+            sql += " (" + cols + ")";
+        }
+        if (acceptWord("VALUES")) {
+            std::string rows;
+            do {
+                expect(Tok::LParen, "(");
+                std::string vals;
+                do {
+                    if (!vals.empty()) vals += ", ";
+                    vals += expression().sql;
+                } while (at(Tok::Comma) && (++pos_, true));
+                expect(Tok::RParen, ")");
+                if (!rows.empty()) rows += ", ";
+                rows += "(" + vals + ")";
+            } while (at(Tok::Comma) && (++pos_, true));
+            return sql + " VALUES " + rows;
+        }
+        return sql + "\n" + compoundSelect();
+    }
+
+    std::string updateStatement() {
+        expectWord("UPDATE");
+        std::string sql = "UPDATE " + qualifiedName() + "\nSET ";
+        expectWord("SET");
+        std::string sets;
+        do {
+            if (!sets.empty()) sets += ",\n    ";
+            const std::string column = qualifiedName();
+            if (!acceptOp("=")) fail("Expected '='");
+            sets += column + " = " + expression().sql;
+        } while (at(Tok::Comma) && (++pos_, true));
+        sql += sets;
+        if (acceptWord("FROM")) sql += "\nFROM " + fromList();
+        if (acceptWord("WHERE")) sql += "\nWHERE " + expression().sql;
+        return sql;
+    }
+
+    std::string deleteStatement() {
+        expectWord("DELETE");
+        acceptWord("FROM");
+        std::string sql = "DELETE FROM " + qualifiedName();
+        if (acceptWord("WHERE")) sql += "\nWHERE " + expression().sql;
+        return sql;
+    }
+
+    // Statements the programs don't write (schema changes and the like): passed on
+    // token by token with their parameters numbered.
+    std::string passThrough() {
+        std::string sql;
+        while (!at(Tok::End) && !at(Tok::Semicolon)) {
+            const Token& t = toks_[pos_++];
+            if (!sql.empty() && t.kind != Tok::RParen && t.kind != Tok::Comma && t.kind != Tok::Dot &&
+                sql.back() != '(' && sql.back() != '.')
+                sql += ' ';
+            switch (t.kind) {
+                case Tok::String: sql += quote(t.text); break;
+                case Tok::QuotedIdent: sql += "\"" + t.text + "\""; break;
+                case Tok::Param: sql += param(t.text); break;
+                default: sql += t.text; break;
+            }
+        }
+        return sql;
+    }
+
+    static std::string quote(const std::string& s) {
+        std::string out = "'";
+        for (char c : s) {
+            if (c == '\'') out += '\'';
+            out += c;
+        }
+        return out + "'";
+    }
+
+    // -------- expressions
+    Expr expression() { return orExpr(); }
+
+    Expr orExpr() {
+        Expr left = andExpr();
+        while (acceptWord("OR")) {
+            Expr right = andExpr();
+            left = {left.sql + " OR " + right.sql, Ty::Number, false};
+        }
+        return left;
+    }
+
+    Expr andExpr() {
+        Expr left = notExpr();
+        while (acceptWord("AND")) {
+            Expr right = notExpr();
+            left = {left.sql + " AND " + right.sql, Ty::Number, false};
+        }
+        return left;
+    }
+
+    Expr notExpr() {
+        if (acceptWord("NOT")) {
+            Expr inner = notExpr();
+            return {"NOT (" + inner.sql + ")", Ty::Number, true};
+        }
+        return predicate();
+    }
+
+    Expr predicate() {
+        Expr left = additive();
+        while (true) {
+            if (at(Tok::Op)) {
+                const std::string op = cur().text;
+                if (op == "=" || op == "<>" || op == "!=" || op == "<" || op == "<=" || op == ">" || op == ">=" ||
+                    op == "!<" || op == "!>") {
+                    ++pos_;
+                    Expr right = additive();
+                    std::string sqlOp = op == "!=" ? "<>" : op == "!<" ? ">=" : op == "!>" ? "<=" : op;
+                    left = {collated(left) + " " + sqlOp + " " + wrap(right), Ty::Number, false};
+                    continue;
+                }
+            }
+            bool negated = false;
+            if (peekWord("NOT") && (peekWord("IN", 1) || peekWord("BETWEEN", 1) || peekWord("LIKE", 1))) {
+                ++pos_;
+                negated = true;
+            }
+            const std::string no = negated ? "NOT " : "";
+            if (acceptWord("IN")) {
+                expect(Tok::LParen, "(");
+                std::string list;
+                if (peekWord("SELECT")) {
+                    list = "\n" + compoundSelect() + "\n";
+                } else {
+                    do {
+                        if (!list.empty()) list += ", ";
+                        list += expression().sql;
+                    } while (at(Tok::Comma) && (++pos_, true));
+                }
+                expect(Tok::RParen, ")");
+                left = {collated(left) + " " + no + "IN (" + list + ")", Ty::Number, false};
+                continue;
+            }
+            if (acceptWord("BETWEEN")) {
+                Expr low = additive();
+                expectWord("AND");
+                Expr high = additive();
+                left = {collated(left) + " " + no + "BETWEEN " + wrap(low) + " AND " + wrap(high), Ty::Number, false};
+                continue;
+            }
+            if (acceptWord("LIKE")) {
+                Expr pattern = additive();
+                left = {wrap(left) + " " + no + "LIKE " + wrap(pattern), Ty::Number, false};
+                continue;
+            }
+            if (acceptWord("IS")) {
+                const bool isNot = acceptWord("NOT");
+                expectWord("NULL");
+                left = {wrap(left) + (isNot ? " IS NOT NULL" : " IS NULL"), Ty::Number, false};
+                continue;
+            }
+            return left;
+        }
+    }
+
+    Expr additive() {
+        Expr left = multiplicative();
+        while (at(Tok::Op) && (cur().text == "+" || cur().text == "-" || cur().text == "||")) {
+            const std::string op = toks_[pos_++].text;
+            Expr right = multiplicative();
+            left = combine(left, op, right);
+        }
+        return left;
+    }
+
+    // `+` joins texts and adds numbers. Where both operand types are known from the
+    // statement, the plain operator is written; otherwise a backend function decides
+    // for each row.
+    Expr combine(const Expr& a, const std::string& op, const Expr& b) {
+        if (op == "||" || (op == "+" && a.type == Ty::Text && b.type == Ty::Text))
+            return {wrap(a) + " || " + wrap(b), Ty::Text, false};
+        if (op == "+" && (a.type != Ty::Number || b.type != Ty::Number))
+            return {std::string(kPlusFunction) + "(" + a.sql + ", " + b.sql + ")",
+                    a.type == Ty::Text && b.type == Ty::Text ? Ty::Text : Ty::Unknown, true};
+        return {wrap(a) + " " + op + " " + wrap(b), Ty::Number, false};
+    }
+
+    Expr multiplicative() {
+        Expr left = unary();
+        while (at(Tok::Op) && (cur().text == "*" || cur().text == "/" || cur().text == "%")) {
+            const std::string op = toks_[pos_++].text;
+            Expr right = unary();
+            left = {wrap(left) + " " + op + " " + wrap(right), Ty::Number, false};
+        }
+        return left;
+    }
+
+    Expr unary() {
+        if (at(Tok::Op) && (cur().text == "-" || cur().text == "+")) {
+            const std::string op = toks_[pos_++].text;
+            Expr inner = unary();
+            return {op + wrap(inner), Ty::Number, true};
+        }
+        return primary();
+    }
+
+    Expr primary() {
+        const Token& t = cur();
+        switch (t.kind) {
+            case Tok::String: ++pos_; return {quote(t.text), Ty::Text, true};
+            case Tok::Number: ++pos_; return {t.text, Ty::Number, true};
+            case Tok::Param: ++pos_; return {param(t.text), Ty::Text, true};  // bound as text
+            case Tok::LParen: {
+                ++pos_;
+                if (peekWord("SELECT")) {
+                    std::string sub = compoundSelect();
+                    expect(Tok::RParen, ")");
+                    return {"(\n" + sub + "\n)", Ty::Unknown, true};
+                }
+                Expr inner = expression();
+                expect(Tok::RParen, ")");
+                return {"(" + inner.sql + ")", inner.type, true};
+            }
+            case Tok::Ident:
+            case Tok::QuotedIdent: break;
+            default: fail("Expected an expression");
+        }
+        if (t.kind == Tok::Ident) {
+            const std::string word = upper(t.text);
+            if (word == "NULL") { ++pos_; return {"NULL", Ty::Unknown, true}; }
+            if (word == "CASE") return caseExpr();
+            if (word == "EXISTS") {
+                ++pos_;
+                expect(Tok::LParen, "(");
+                std::string sub = compoundSelect();
+                expect(Tok::RParen, ")");
+                return {"EXISTS (\n" + sub + "\n)", Ty::Number, true};
+            }
+            if (toks_[pos_ + 1].kind == Tok::LParen) return functionCall();
+            if (isReserved(t.text)) fail("Expected an expression");
+        }
+        return {qualifiedName(), Ty::Unknown, true};
+    }
+
+    Expr caseExpr() {
+        expectWord("CASE");
+        std::string sql = "CASE";
+        if (!peekWord("WHEN")) sql += " " + wrap(expression());
+        Ty type = Ty::Unknown;
+        while (acceptWord("WHEN")) {
+            sql += " WHEN " + expression().sql;
+            expectWord("THEN");
+            Expr then = expression();
+            type = then.type;
+            sql += " THEN " + then.sql;
+        }
+        if (acceptWord("ELSE")) sql += " ELSE " + expression().sql;
+        expectWord("END");
+        return {sql + " END", type, true};
+    }
+
+    Expr functionCall() {
+        const std::string name = upper(identifier());
+        expect(Tok::LParen, "(");
+        std::string prefix;
+        if (acceptWord("DISTINCT")) prefix = "DISTINCT ";
+        std::vector<Expr> args;
+        if (at(Tok::Op) && cur().text == "*") {
+            ++pos_;
+            args.push_back({"*", Ty::Unknown, true});
+        } else if (!at(Tok::RParen)) {
+            do args.push_back(expression());
+            while (at(Tok::Comma) && (++pos_, true));
+        }
+        expect(Tok::RParen, ")");
+        std::string joined;
+        for (const auto& a : args) joined += (joined.empty() ? "" : ", ") + a.sql;
+        auto call = [&](const std::string& fn, Ty ty) { return Expr{fn + "(" + prefix + joined + ")", ty, true}; };
+
+        if (name == "ISNULL") {
+            if (args.size() != 2) fail("ISNULL takes two arguments");
+            const Ty ty = args[0].type != Ty::Unknown ? args[0].type : args[1].type;
+            return call(target_ == SqlTarget::Sqlite ? "ifnull" : "COALESCE", ty);
+        }
+        if (name == "SUBSTRING" || name == "SUBSTR") return call("substr", Ty::Text);
+        if (name == "LEN") return call("length", Ty::Number);
+        if (name == "RTRIM" || name == "LTRIM" || name == "UPPER" || name == "LOWER" || name == "TRIM")
+            return call(lower(name), Ty::Text);
+        if (name == "SUM" || name == "COUNT" || name == "AVG" || name == "ABS" || name == "ROUND")
+            return call(name, Ty::Number);
+        if (name == "MIN" || name == "MAX" || name == "COALESCE")
+            return call(name, args.empty() ? Ty::Unknown : args[0].type);
+        return call(name, Ty::Unknown);
+    }
+
+    std::vector<Token> toks_;
+    SqlTarget target_;
+    size_t pos_ = 0;
+    std::vector<std::string> names_;
+};
+
+}  // namespace
+
+TranslatedStatement translateStatement(const std::string& text, SqlTarget target) {
+    return Translator(text, target).run();
+}
+
+}  // namespace engine

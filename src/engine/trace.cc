@@ -1,0 +1,43 @@
+#include "trace.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+namespace engine {
+namespace {
+
+TraceSink& sink() {
+    static TraceSink s;
+    return s;
+}
+
+// Appends one entry to the file named by MORVEL_SQL_TRACE, when set.
+void appendToFile(const TraceEntry& e) {
+    const char* path = std::getenv("MORVEL_SQL_TRACE");
+    if (!path || !*path) return;
+    FILE* f = std::fopen(path, "a");
+    if (!f) return;
+    std::fprintf(f, "---- %s %s, %lld row(s), %.3f ms%s%s\n", e.alias.c_str(),
+                 e.isSelect ? "select" : "statement", e.rows, e.milliseconds,
+                 e.error.empty() ? "" : ", failed: ", e.error.c_str());
+    std::fprintf(f, "text:\n%s\n", e.text.c_str());
+    std::fprintf(f, "sent:\n%s\n", e.sent.c_str());
+    for (const auto& [name, value] : e.params) std::fprintf(f, "param %s = [%s]\n", name.c_str(), value.c_str());
+    std::fclose(f);
+}
+
+}  // namespace
+
+TraceSink setTraceSink(TraceSink s) {
+    TraceSink previous = std::move(sink());
+    sink() = std::move(s);
+    return previous;
+}
+
+void traceStatement(const TraceEntry& entry) {
+    appendToFile(entry);
+    if (sink()) sink()(entry);
+}
+
+}  // namespace engine
