@@ -16,6 +16,7 @@
 namespace {
 
 using forms::ComboBox;
+using Links = std::pair<std::string, std::string>;
 
 // Reads a list the way the preparation does: item i made current, then the text.
 std::vector<std::string> walk(ComboBox& list) {
@@ -148,6 +149,15 @@ TEST_F(ListData, HeadingListsHoldTheChartHeadings) {
     EXPECT_EQ(names03[at("40100000000")], "손익");
     EXPECT_EQ(names03[at("50806000000")], "<금일잔고/전일잔고>");
 
+    // Numbering before ". " is "(n)" or Roman numerals, each a single character.
+    for (const auto& title : names03) {
+        const QString numbered = QString::fromStdString(title);
+        const auto dot = numbered.indexOf(". ");
+        if (dot < 0) continue;
+        const QString number = numbered.left(dot);
+        if (number.startsWith('(')) continue;
+        for (const QChar c : number) EXPECT_TRUE(c.unicode() >= 0x2160 && c.unicode() <= 0x2169) << title;
+    }
     // Roman numerals are single characters; eleven to thirteen are two each.
     EXPECT_EQ(QString::fromStdString(names03[at("10100000000")]), QString(QChar(0x2160)) + ". 유동자산");
     EXPECT_EQ(QString::fromStdString(names03[at("41300000000")]), QString(QChar(0x2169)) + ". 특별손실");
@@ -252,7 +262,7 @@ TEST_F(ListData, LinkTableRowsAreConsistent) {
     for (const auto& [twenty, twentyThree, twentyFive] :
          {std::tuple{"10201025000 ", "10201026000 ", "10201027000 "},
           std::tuple{"10201028000 ", "10201029000 ", "10201030000 "}}) {
-        EXPECT_EQ(linksOf(twenty), std::pair<std::string, std::string>(twentyThree, twentyFive));
+        EXPECT_EQ(linksOf(twenty), Links(twentyThree, twentyFive));
         EXPECT_EQ(linksOf(twentyThree).first, twenty);
         EXPECT_EQ(linksOf(twentyFive).first, twenty);
     }
@@ -260,7 +270,7 @@ TEST_F(ListData, LinkTableRowsAreConsistent) {
     EXPECT_EQ(linksOf("20201002000 ").first, "20201001000 ");
     EXPECT_EQ(linksOf("20201077000 ").first, "20201078000 ");
     EXPECT_EQ(linksOf("20201078000 ").first, "20201077000 ");
-    EXPECT_EQ(linksOf("10201044000 "), std::pair<std::string, std::string>("20201014000 ", "20201015000 "));
+    EXPECT_EQ(linksOf("10201044000 "), Links("20201014000 ", "20201015000 "));
     EXPECT_EQ(linksOf("20201014000 ").first, "20201015000 ");
     // The customs-duty refund accounts and their cost-of-sales codes name each other.
     EXPECT_EQ(linksOf("10102004000 ").first, "40301007000 ");
