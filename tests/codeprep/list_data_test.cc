@@ -11,22 +11,14 @@
 #include <vector>
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
+#include "list_walk.h"
 #include "MONTH_MORVEL_CODE_Update_Unit.h"
 
 namespace {
 
+using codeprep_test::walk;
 using forms::ComboBox;
 using Links = std::pair<std::string, std::string>;
-
-// Reads a list the way the preparation does: item i made current, then the text.
-std::vector<std::string> walk(ComboBox& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.itemCount(); ++i) {
-        list.setItemIndex(i);
-        items.push_back(list.text());
-    }
-    return items;
-}
 
 bool isListedCode(const std::string& item) {
     return item.size() == 12 && item.back() == ' ' &&

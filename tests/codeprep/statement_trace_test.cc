@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
+#include "list_walk.h"
 #include "engine/trace.h"
 #include "test_database.h"
 
 namespace {
 
+using codeprep_test::walk;
 using codeprep_test::kNoLink;
 
 // A statement line: its leading blanks, its text and the width it is padded to.
@@ -102,15 +104,6 @@ std::string param(const engine::TraceEntry& entry, const std::string& name) {
     for (const auto& [entryName, value] : entry.params)
         if (lower(entryName) == lower(name)) return value;
     return "<missing>";
-}
-
-std::vector<std::string> walk(forms::ComboBox& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.itemCount(); ++i) {
-        list.setItemIndex(i);
-        items.push_back(list.text());
-    }
-    return items;
 }
 
 class StatementTrace : public ::testing::Test {

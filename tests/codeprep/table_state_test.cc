@@ -8,28 +8,17 @@
 #include <vector>
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
+#include "list_walk.h"
 #include "engine/error.h"
 #include "engine/trace.h"
 #include "test_database.h"
 
 namespace {
 
+using codeprep_test::trimmed;
+using codeprep_test::walk;
 using codeprep_test::AccountRow;
 using codeprep_test::kNoLink;
-
-std::string trimmed(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
-}
-
-std::vector<std::string> walk(forms::ComboBox& list) {
-    std::vector<std::string> items;
-    for (int i = 0; i < list.itemCount(); ++i) {
-        list.setItemIndex(i);
-        items.push_back(list.text());
-    }
-    return items;
-}
 
 class TableState : public ::testing::Test {
 protected:
