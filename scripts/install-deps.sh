@@ -6,7 +6,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3
-  libpq-dev
+  libpq-dev postgresql
   libgtest-dev libbenchmark-dev
   fonts-baekmuk fonts-nanum fontconfig
   xvfb xauth poppler-utils

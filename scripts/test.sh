@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs every test.
+# Installs what is needed, builds, and runs every test (SQLite, and PostgreSQL on a
+# throw-away server on 127.0.0.1 that this script starts and stops).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
+
+MORVEL_TEST_PG_PORT=$(bash scripts/test-postgres.sh start)
+export MORVEL_TEST_PG_PORT
+trap 'bash scripts/test-postgres.sh stop' EXIT
+
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

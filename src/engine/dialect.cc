@@ -145,7 +145,8 @@ enum class Ty { Unknown, Text, Number };
 struct Expr {
     std::string sql;
     Ty type = Ty::Unknown;
-    bool simple = true;  // a single operand that needs no parentheses
+    bool simple = true;   // a single operand that needs no parentheses
+    bool column = false;  // a bare column name
 };
 
 const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "ORDER", "HAVING", "UNION", "ON",
@@ -230,11 +231,18 @@ private:
 
     static std::string wrap(const Expr& e) { return e.simple ? e.sql : "(" + e.sql + ")"; }
 
-    // Text comparisons ignore trailing blanks: the left operand carries the collation,
-    // which SQLite then applies to the comparison (numbers are not affected).
+    // Text comparisons ignore trailing blanks. On SQLite the left operand carries the
+    // RTRIM collation, which then rules the comparison (numbers are not affected).
+    // PostgreSQL compares CHAR columns so already; a text expression is trimmed.
     std::string collated(const Expr& e) const {
         if (target_ == SqlTarget::Sqlite) return wrap(e) + " COLLATE RTRIM";
-        return wrap(e);
+        return trimmed(e);
+    }
+    std::string compared(const Expr& e) const {
+        return target_ == SqlTarget::Postgres ? trimmed(e) : wrap(e);
+    }
+    static std::string trimmed(const Expr& e) {
+        return e.type == Ty::Text && !e.column ? "rtrim(" + e.sql + ")" : wrap(e);
     }
 
     // -------- statements
@@ -244,6 +252,8 @@ private:
     }
 
     std::string compoundSelect() {
+        ++selectDepth_;
+        struct Leave { int& d; ~Leave() { --d; } } leave{selectDepth_};
         std::string sql = selectCore();
         while (peekWord("UNION") || peekWord("EXCEPT") || peekWord("INTERSECT")) {
             std::string op = upper(toks_[pos_++].text);
@@ -276,7 +286,8 @@ private:
             std::string list;
             do {
                 if (!list.empty()) list += ", ";
-                list += collated(expression());
+                const Expr term = expression();
+                list += target_ == SqlTarget::Sqlite ? collated(term) : term.sql;
             } while (at(Tok::Comma) && (++pos_, true));
             sql += "\nGROUP BY " + list;
         }
@@ -300,13 +311,20 @@ private:
             toks_[pos_ + 1].kind == Tok::Op && toks_[pos_ + 1].text == "=") {
             const std::string alias = identifier();
             ++pos_;  // '='
-            return expression().sql + " AS " + alias;
+            return innerItem(expression()) + " AS " + alias;
         }
-        std::string sql = expression().sql;
+        std::string sql = innerItem(expression());
         if (acceptWord("AS")) return sql + " AS " + aliasName();
         if ((at(Tok::Ident) && !isReserved(cur().text)) || at(Tok::QuotedIdent) || at(Tok::String))
             return sql + " AS " + aliasName();
         return sql;
+    }
+
+    // A text computed inside a derived table or subquery is compared later, by its
+    // column name; PostgreSQL would then see its trailing blanks, so they go here.
+    std::string innerItem(const Expr& e) const {
+        if (target_ == SqlTarget::Postgres && selectDepth_ > 1) return trimmed(e);
+        return e.sql;
     }
 
     std::string aliasName() {
@@ -483,7 +501,7 @@ private:
                     ++pos_;
                     Expr right = additive();
                     std::string sqlOp = op == "!=" ? "<>" : op == "!<" ? ">=" : op == "!>" ? "<=" : op;
-                    left = {collated(left) + " " + sqlOp + " " + wrap(right), Ty::Number, false};
+                    left = {collated(left) + " " + sqlOp + " " + compared(right), Ty::Number, false};
                     continue;
                 }
             }
@@ -498,10 +516,12 @@ private:
                 std::string list;
                 if (peekWord("SELECT")) {
                     list = "\n" + compoundSelect() + "\n";
+                    if (target_ == SqlTarget::Postgres && left.type == Ty::Text)
+                        list = "SELECT rtrim(morvel_in.v) FROM (" + list + ") AS morvel_in(v)";
                 } else {
                     do {
                         if (!list.empty()) list += ", ";
-                        list += expression().sql;
+                        list += compared(expression());
                     } while (at(Tok::Comma) && (++pos_, true));
                 }
                 expect(Tok::RParen, ")");
@@ -512,7 +532,8 @@ private:
                 Expr low = additive();
                 expectWord("AND");
                 Expr high = additive();
-                left = {collated(left) + " " + no + "BETWEEN " + wrap(low) + " AND " + wrap(high), Ty::Number, false};
+                left = {collated(left) + " " + no + "BETWEEN " + compared(low) + " AND " + compared(high),
+                        Ty::Number, false};
                 continue;
             }
             if (acceptWord("LIKE")) {
@@ -546,9 +567,12 @@ private:
     Expr combine(const Expr& a, const std::string& op, const Expr& b) {
         if (op == "||" || (op == "+" && a.type == Ty::Text && b.type == Ty::Text))
             return {wrap(a) + " || " + wrap(b), Ty::Text, false};
+        // A text literal or text function on one side makes the sum a text in practice.
+        const Ty sum = a.type == Ty::Text || b.type == Ty::Text ? Ty::Text : Ty::Unknown;
+        if (op == "+" && (a.type != Ty::Number || b.type != Ty::Number) && target_ == SqlTarget::Postgres)
+            return {wrap(a) + " + " + wrap(b), sum, false};  // the server's text + operator decides
         if (op == "+" && (a.type != Ty::Number || b.type != Ty::Number))
-            return {std::string(kPlusFunction) + "(" + a.sql + ", " + b.sql + ")",
-                    a.type == Ty::Text && b.type == Ty::Text ? Ty::Text : Ty::Unknown, true};
+            return {std::string(kPlusFunction) + "(" + a.sql + ", " + b.sql + ")", sum, true};
         return {wrap(a) + " " + op + " " + wrap(b), Ty::Number, false};
     }
 
@@ -606,7 +630,7 @@ private:
             if (toks_[pos_ + 1].kind == Tok::LParen) return functionCall();
             if (isReserved(t.text)) fail("Expected an expression");
         }
-        return {qualifiedName(), Ty::Unknown, true};
+        return {qualifiedName(), Ty::Unknown, true, true};
     }
 
     Expr caseExpr() {
@@ -664,6 +688,7 @@ private:
     SqlTarget target_;
     size_t pos_ = 0;
     std::vector<std::string> names_;
+    int selectDepth_ = 0;
 };
 
 }  // namespace

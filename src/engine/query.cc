@@ -242,6 +242,12 @@ FieldValue Query::fieldByName(const std::string& name) const {
     throw DatabaseError("Field '" + name + "' not found");
 }
 
+FieldValue Query::field(int column) const {
+    if (column < 0 || column >= static_cast<int>(columns_.size())) throw DatabaseError("Field index out of range");
+    if (current_ < 0 || current_ >= static_cast<int>(rows_.size())) return FieldValue(&nullValue_);
+    return FieldValue(&rows_[current_][static_cast<size_t>(column)]);
+}
+
 int Query::addListener(Listener listener) {
     listeners_.emplace_back(nextListener_, std::move(listener));
     return nextListener_++;

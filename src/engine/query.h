@@ -103,6 +103,7 @@ public:
     // The current row's value of a column, found without regard to case.
     // Throws DatabaseError "Field 'x' not found" for an unknown column.
     FieldValue fieldByName(const std::string& name) const;
+    FieldValue field(int column) const;  // by position, 0-based
 
     // Data-aware controls: listeners hear of open, close and row moves while controls
     // are enabled; enableControls() notifies once after a disabled stretch.

@@ -49,7 +49,8 @@ private:
 };
 
 // Runs a select through the engine and returns its rows as text ("<NULL>" for NULL),
-// columns joined by '|'.
+// columns joined by '|', each value without trailing blanks (a CHAR column comes back
+// padded from one backend and as stored from the other).
 inline std::vector<std::string> selectRows(const std::string& sql) {
     engine::Query q;
     q.setText(sql);
@@ -59,8 +60,10 @@ inline std::vector<std::string> selectRows(const std::string& sql) {
         std::string line;
         for (size_t c = 0; c < q.columnNames().size(); ++c) {
             if (c) line += '|';
-            const auto f = q.fieldByName(q.columnNames()[c]);
-            line += f.isNull() ? "<NULL>" : f.asString();
+            const auto f = q.field(static_cast<int>(c));
+            std::string v = f.isNull() ? "<NULL>" : f.asString();
+            while (!v.empty() && v.back() == ' ') v.pop_back();
+            line += v;
         }
         rows.push_back(line);
     }

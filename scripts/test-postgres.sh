@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Starts (start) or stops (stop) a throw-away PostgreSQL server on 127.0.0.1 for the
+# tests, with one empty database per test suite. Prints the port on start.
+set -euo pipefail
+
+port=${MORVEL_TEST_PG_PORT:-55432}
+dir=/tmp/morvel-test-pg-$port
+bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
+databases=(morvel_engine_test morvel_summary_test morvel_codeprep_test morvel_daily_test)
+
+as_postgres() {
+  if [ "$(id -u)" = 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+
+case "${1:-start}" in
+  start)
+    if [ -f "$dir/postmaster.pid" ]; then as_postgres "$bin/pg_ctl" -D "$dir" -m fast stop >/dev/null 2>&1 || true; fi
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    [ "$(id -u)" = 0 ] && chown postgres:postgres "$dir"
+    as_postgres "$bin/initdb" -D "$dir" -A trust -U postgres -E UTF8 --locale=C.UTF-8 >/dev/null
+    as_postgres "$bin/pg_ctl" -D "$dir" -l "$dir/server.log" -w \
+      -o "-p $port -k /tmp -c listen_addresses=127.0.0.1 -c fsync=off" start >/dev/null
+    for db in "${databases[@]}"; do
+      as_postgres "$bin/createdb" -h 127.0.0.1 -p "$port" -U postgres "$db"
+    done
+    echo "$port"
+    ;;
+  stop)
+    [ -d "$dir" ] && as_postgres "$bin/pg_ctl" -D "$dir" -m fast stop >/dev/null 2>&1 || true
+    rm -rf "$dir"
+    ;;
+esac
