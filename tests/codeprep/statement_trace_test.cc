@@ -109,7 +109,7 @@ std::string param(const engine::TraceEntry& entry, const std::string& name) {
 class StatementTrace : public ::testing::Test {
 protected:
     void SetUp() override {
-        db.insertAccounts(codeprep_test::testChart());
+        db.insertChart(codeprep_test::Chart::Test);
         previous = engine::setTraceSink([this](const engine::TraceEntry& entry) { trace.push_back(entry); });
     }
     void TearDown() override { engine::setTraceSink(previous); }

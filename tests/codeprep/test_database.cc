@@ -15,6 +15,9 @@
 #include "code_lists.h"
 #include "engine/alias_config.h"
 #include "engine/database.h"
+#ifdef MORVEL_DEMO_CHART
+#include "demo_database.h"
+#endif
 
 namespace codeprep_test {
 namespace {
@@ -91,6 +94,16 @@ std::vector<ChartAccount> testChart() {
     return chart;
 }
 
+std::vector<Chart> charts() {
+#ifdef MORVEL_DEMO_CHART
+    return {Chart::Test, Chart::Demo};
+#else
+    return {Chart::Test};
+#endif
+}
+
+std::string chartName(Chart chart) { return chart == Chart::Test ? "TestChart" : "DemoChart"; }
+
 TestDatabase::TestDatabase() {
     char name[] = "/tmp/codeprep_test_XXXXXX";
     const int fd = mkstemp(name);
@@ -160,6 +173,15 @@ void TestDatabase::insertAccounts(const std::vector<ChartAccount>& accounts) {
     }
     exec("COMMIT");
     sqlite3_finalize(statement);
+}
+
+void TestDatabase::insertChart(Chart chart) {
+    if (chart == Chart::Test) return insertAccounts(testChart());
+#ifdef MORVEL_DEMO_CHART
+    demo::insertChart(db_);
+#else
+    throw std::runtime_error("the demo chart is not built");
+#endif
 }
 
 long long TestDatabase::count(const std::string& where) {

@@ -38,6 +38,12 @@ std::vector<ChartAccount> testChart();
 // A code that the preparation's lists name but the test chart leaves out.
 std::string missingListedCode();
 
+// The charts a table can be filled with: the test chart above, and the demo database's
+// chart where the demo data is built.
+enum class Chart { Test, Demo };
+std::vector<Chart> charts();
+std::string chartName(Chart chart);
+
 class TestDatabase {
 public:
     TestDatabase();  // creates the file and the table, points "Account" at it
@@ -47,6 +53,8 @@ public:
 
     // Inserts the accounts with Serial_No 1.., in the neutral state ("99", no links).
     void insertAccounts(const std::vector<ChartAccount>& accounts);
+    // Inserts the account rows of a chart the same way.
+    void insertChart(Chart chart);
 
     void exec(const std::string& sql);
     long long count(const std::string& where = "1 = 1");
