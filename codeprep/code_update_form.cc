@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
-#include <iterator>
 #include <vector>
 
 #include "code_lists.h"
