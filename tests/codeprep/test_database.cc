@@ -1,5 +1,6 @@
 #include "test_database.h"
 
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -48,10 +49,123 @@ std::string trimmed(std::string_view code) {
     return std::string(code);
 }
 
-std::optional<std::string> columnText(sqlite3_stmt* statement, int column) {
-    if (sqlite3_column_type(statement, column) == SQLITE_NULL) return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+// The table on PostgreSQL: fixed-width codes compare without trailing blanks as CHAR(n).
+const char* const kCreateTablePostgres = R"(
+CREATE TABLE Test_Ac_Code (
+    Serial_No      INTEGER,
+    Code_Kubun     CHAR(2),
+    A_Kubun        CHAR(1),
+    B_Kubun        CHAR(2),
+    C_Kubun        CHAR(2),
+    D_Kubun        CHAR(3),
+    E_Kubun        CHAR(3),
+    Ac_Code        CHAR(12),
+    Ac_Name        VARCHAR(90),
+    Ac_Name_SiSan  VARCHAR(90),
+    Ac_Name_Gita   VARCHAR(90),
+    Jan_Check      CHAR(2),
+    The_Code       CHAR(12),
+    Code_MoveCode  CHAR(12),
+    Code_TwoMove   CHAR(12),
+    Code_ThreeMove CHAR(12)
+))";
+
+const char* const kPostgresDatabase = "morvel_codeprep_test";
+
+std::string postgresPort() {
+    const char* port = std::getenv("MORVEL_TEST_PG_PORT");
+    return port ? port : "";
 }
+
+class SqliteConnection : public Connection {
+public:
+    explicit SqliteConnection(const std::string& path) {
+        if (sqlite3_open(path.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("cannot open " + path);
+        sqlite3_busy_timeout(db_, 5000);
+    }
+    ~SqliteConnection() override { sqlite3_close(db_); }
+    sqlite3* handle() const { return db_; }
+
+    void exec(const std::string& sql) override {
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const std::string message = error ? error : "unknown error";
+            sqlite3_free(error);
+            throw std::runtime_error(message + " in: " + sql);
+        }
+    }
+
+    std::vector<std::vector<std::optional<std::string>>> select(const std::string& sql) override {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+            throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
+        std::vector<std::vector<std::optional<std::string>>> result;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            auto& row = result.emplace_back();
+            for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+                if (sqlite3_column_type(statement, i) == SQLITE_NULL)
+                    row.emplace_back();
+                else
+                    row.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(statement, i)));
+            }
+        }
+        sqlite3_finalize(statement);
+        return result;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+class PostgresConnection : public Connection {
+public:
+    explicit PostgresConnection(const std::string& port) {
+        const std::string info =
+            "host=127.0.0.1 port=" + port + " dbname=" + kPostgresDatabase + " user=postgres";
+        conn_ = PQconnectdb(info.c_str());
+        if (PQstatus(conn_) != CONNECTION_OK) {
+            const std::string message = PQerrorMessage(conn_);
+            PQfinish(conn_);
+            throw std::runtime_error(message);
+        }
+        PQsetClientEncoding(conn_, "UTF8");
+    }
+    ~PostgresConnection() override { PQfinish(conn_); }
+
+    void exec(const std::string& sql) override { PQclear(run(sql)); }
+
+    std::vector<std::vector<std::optional<std::string>>> select(const std::string& sql) override {
+        PGresult* result = run(sql);
+        std::vector<std::vector<std::optional<std::string>>> rows;
+        for (int r = 0; r < PQntuples(result); ++r) {
+            auto& row = rows.emplace_back();
+            for (int c = 0; c < PQnfields(result); ++c) {
+                if (PQgetisnull(result, r, c))
+                    row.emplace_back();
+                else
+                    row.emplace_back(PQgetvalue(result, r, c));
+            }
+        }
+        PQclear(result);
+        return rows;
+    }
+
+private:
+    PGresult* run(const std::string& sql) {
+        PGresult* result = PQexec(conn_, sql.c_str());
+        const auto status = PQresultStatus(result);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+            const std::string message = PQresultErrorMessage(result);
+            PQclear(result);
+            throw std::runtime_error(message + " in: " + sql);
+        }
+        return result;
+    }
+
+    PGconn* conn_ = nullptr;
+};
+
+std::string sqlText(const std::optional<std::string>& text) { return text ? "'" + *text + "'" : "NULL"; }
 
 }  // namespace
 
@@ -94,127 +208,120 @@ std::vector<ChartAccount> testChart() {
     return chart;
 }
 
-std::vector<Chart> charts() {
+std::vector<Setup> setups() {
+    std::vector<Setup> result = {{Backend::SQLite, Chart::Test}};
 #ifdef MORVEL_DEMO_CHART
-    return {Chart::Test, Chart::Demo};
-#else
-    return {Chart::Test};
+    result.push_back({Backend::SQLite, Chart::Demo});
 #endif
+    result.push_back({Backend::PostgreSQL, Chart::Test});
+    return result;
 }
 
-std::string chartName(Chart chart) { return chart == Chart::Test ? "TestChart" : "DemoChart"; }
+std::string setupName(const Setup& setup) {
+    return std::string(setup.backend == Backend::SQLite ? "SQLite" : "PostgreSQL") +
+           (setup.chart == Chart::Test ? "TestChart" : "DemoChart");
+}
 
-TestDatabase::TestDatabase() {
-    char name[] = "/tmp/codeprep_test_XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd < 0) throw std::runtime_error("cannot create a temporary database");
-    close(fd);
-    path_ = name;
-    if (sqlite3_open(path_.c_str(), &db_) != SQLITE_OK) throw std::runtime_error("cannot open " + path_);
-    sqlite3_busy_timeout(db_, 5000);
-
-    const std::filesystem::path schema = std::filesystem::path(MORVEL_SOURCE_DIR) / "db" / "schema.sql";
-    if (std::filesystem::exists(schema)) {
-        std::ifstream in(schema);
-        std::stringstream text;
-        text << in.rdbuf();
-        exec(text.str());
-    } else {
-        exec(kCreateTable);
-    }
-
+TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
     engine::resetDatabases();
     engine::AliasConfig config;
-    config.driver = "sqlite";
-    config.path = path_;
+    if (backend == Backend::PostgreSQL) {
+        const std::string port = postgresPort();
+        if (port.empty()) return;
+        connection_ = std::make_unique<PostgresConnection>(port);
+        exec("DROP TABLE IF EXISTS Test_Ac_Code");
+        exec(kCreateTablePostgres);
+        config.driver = "postgres";
+        config.host = "127.0.0.1";
+        config.port = std::stoi(port);
+        config.databaseName = kPostgresDatabase;
+        config.userName = "postgres";
+        engine::setLoginHandler([](engine::LoginRequest&) { return true; });
+    } else {
+        char name[] = "/tmp/codeprep_test_XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd < 0) throw std::runtime_error("cannot create a temporary database");
+        close(fd);
+        path_ = name;
+        connection_ = std::make_unique<SqliteConnection>(path_);
+        const std::filesystem::path schema = std::filesystem::path(MORVEL_SOURCE_DIR) / "db" / "schema.sql";
+        if (std::filesystem::exists(schema)) {
+            std::ifstream in(schema);
+            std::stringstream text;
+            text << in.rdbuf();
+            exec(text.str());
+        } else {
+            exec(kCreateTable);
+        }
+        config.driver = "sqlite";
+        config.path = path_;
+    }
     engine::databaseForAlias("Account").setConfig(config);
 }
 
 TestDatabase::~TestDatabase() {
     engine::resetDatabases();
-    sqlite3_close(db_);
-    std::remove(path_.c_str());
-    std::remove((path_ + "-wal").c_str());
-    std::remove((path_ + "-shm").c_str());
-}
-
-void TestDatabase::exec(const std::string& sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : "unknown error";
-        sqlite3_free(error);
-        throw std::runtime_error(message + " in: " + sql);
+    engine::setLoginHandler({});
+    connection_.reset();
+    if (!path_.empty()) {
+        std::remove(path_.c_str());
+        std::remove((path_ + "-wal").c_str());
+        std::remove((path_ + "-shm").c_str());
     }
 }
+
+void TestDatabase::exec(const std::string& sql) { connection_->exec(sql); }
 
 void TestDatabase::insertAccounts(const std::vector<ChartAccount>& accounts) {
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db_,
-                       "INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, C_Kubun, D_Kubun,"
-                       " E_Kubun, Ac_Code, Ac_Name, Ac_Name_SiSan, Ac_Name_Gita, Jan_Check, The_Code,"
-                       " Code_MoveCode, Code_TwoMove, Code_ThreeMove)"
-                       " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?9, ?9, '99', ?10, ?10, ?10, ?10)",
-                       -1, &statement, nullptr);
-    exec("BEGIN");
     long long serial = count("Serial_No IS NOT NULL");
+    std::string sql =
+        "INSERT INTO Test_Ac_Code (Serial_No, Code_Kubun, A_Kubun, B_Kubun, C_Kubun, D_Kubun, E_Kubun,"
+        " Ac_Code, Ac_Name, Ac_Name_SiSan, Ac_Name_Gita, Jan_Check, The_Code, Code_MoveCode, Code_TwoMove,"
+        " Code_ThreeMove) VALUES ";
+    const std::string noLink = sqlText(std::string(kNoLink));
     for (const auto& account : accounts) {
         const std::string& c = account.code;
-        const std::string parts[] = {c.substr(0, 1), c.substr(1, 2), c.substr(3, 2), c.substr(5, 3),
-                                     c.substr(8, 3), c + " ", "계정 " + c};
-        sqlite3_reset(statement);
-        sqlite3_bind_int64(statement, 1, ++serial);
-        if (account.codeKubun)
-            sqlite3_bind_text(statement, 2, account.codeKubun->c_str(), -1, SQLITE_TRANSIENT);
-        else
-            sqlite3_bind_null(statement, 2);
-        for (int i = 0; i < 7; ++i) sqlite3_bind_text(statement, 3 + i, parts[i].c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(statement, 10, kNoLink, -1, SQLITE_STATIC);
-        if (sqlite3_step(statement) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
+        const std::string title = sqlText("계정 " + c);
+        if (&account != &accounts.front()) sql += ",\n";
+        sql += "(" + std::to_string(++serial) + ", " + sqlText(account.codeKubun) + ", " + sqlText(c.substr(0, 1)) +
+               ", " + sqlText(c.substr(1, 2)) + ", " + sqlText(c.substr(3, 2)) + ", " + sqlText(c.substr(5, 3)) +
+               ", " + sqlText(c.substr(8, 3)) + ", " + sqlText(c + " ") + ", " + title + ", " + title + ", " +
+               title + ", '99', " + noLink + ", " + noLink + ", " + noLink + ", " + noLink + ")";
     }
-    exec("COMMIT");
-    sqlite3_finalize(statement);
+    exec(sql);
 }
 
 void TestDatabase::insertChart(Chart chart) {
     if (chart == Chart::Test) return insertAccounts(testChart());
 #ifdef MORVEL_DEMO_CHART
-    demo::insertChart(db_);
-#else
-    throw std::runtime_error("the demo chart is not built");
+    if (backend_ == Backend::SQLite) {
+        demo::insertChart(static_cast<SqliteConnection&>(*connection_).handle());
+        return;
+    }
 #endif
+    throw std::runtime_error("the demo chart is not available here");
 }
 
 long long TestDatabase::count(const std::string& where) {
-    sqlite3_stmt* statement = nullptr;
-    const std::string sql = "SELECT COUNT(*) FROM Test_Ac_Code WHERE " + where;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db_));
-    sqlite3_step(statement);
-    const long long n = sqlite3_column_int64(statement, 0);
-    sqlite3_finalize(statement);
-    return n;
+    const auto result = connection_->select("SELECT COUNT(*) FROM Test_Ac_Code WHERE " + where);
+    return std::stoll(result.at(0).at(0).value());
 }
 
 std::vector<AccountRow> TestDatabase::rows(const std::string& where) {
-    sqlite3_stmt* statement = nullptr;
-    const std::string sql =
+    const auto result = connection_->select(
         "SELECT Serial_No, Code_Kubun, A_Kubun, B_Kubun, C_Kubun, D_Kubun, E_Kubun, Ac_Code, Ac_Name,"
         " Ac_Name_SiSan, Ac_Name_Gita, Jan_Check, The_Code, Code_MoveCode, Code_TwoMove, Code_ThreeMove"
-        " FROM Test_Ac_Code WHERE " + where + " ORDER BY rowid";
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
-        throw std::runtime_error(sqlite3_errmsg(db_));
-    std::vector<AccountRow> result;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        AccountRow row;
+        " FROM Test_Ac_Code WHERE " + where + " ORDER BY Serial_No, Ac_Code");
+    std::vector<AccountRow> rows;
+    for (const auto& values : result) {
+        AccountRow& row = rows.emplace_back();
         std::optional<std::string>* columns[] = {
-            &row.serialNo, &row.codeKubun, &row.aKubun,      &row.bKubun,      &row.cKubun,   &row.dKubun,
+            &row.serialNo, &row.codeKubun, &row.aKubun,      &row.bKubun,      &row.cKubun,     &row.dKubun,
             &row.eKubun,   &row.acCode,    &row.acName,      &row.acNameSiSan, &row.acNameGita, &row.janCheck,
             &row.theCode,  &row.moveCode,  &row.twoMove,     &row.threeMove};
-        for (int i = 0; i < 16; ++i) *columns[i] = columnText(statement, i);
-        result.push_back(std::move(row));
+        for (int i = 0; i < 16; ++i) *columns[i] = values.at(i);
     }
-    sqlite3_finalize(statement);
-    return result;
+    return rows;
 }
 
 std::vector<AccountRow> TestDatabase::rowsOf(const std::string& code) {

@@ -1,15 +1,15 @@
-// A temporary SQLite database behind the alias "Account", holding Test_Ac_Code with a
-// chart of back-office account rows in the neutral state. The tests read and arrange the
-// table through a connection of their own, so what they see does not depend on the
-// code under test.
+// A test database behind the alias "Account" holding Test_Ac_Code with a chart of
+// back-office account rows in the neutral state: a temporary SQLite file, or the test
+// PostgreSQL server that scripts/test-postgres.sh starts (MORVEL_TEST_PG_PORT). The tests
+// read and arrange the table through a connection of their own, so what they see does
+// not depend on the code under test.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
-
-struct sqlite3;
 
 namespace codeprep_test {
 
@@ -38,15 +38,35 @@ std::vector<ChartAccount> testChart();
 // A code that the preparation's lists name but the test chart leaves out.
 std::string missingListedCode();
 
+enum class Backend { SQLite, PostgreSQL };
+
 // The charts a table can be filled with: the test chart above, and the demo database's
-// chart where the demo data is built.
+// chart (SQLite only) where the demo data is built.
 enum class Chart { Test, Demo };
-std::vector<Chart> charts();
-std::string chartName(Chart chart);
+
+struct Setup {
+    Backend backend;
+    Chart chart;
+};
+// Every backend and chart combination that this build can run.
+std::vector<Setup> setups();
+std::string setupName(const Setup& setup);
+
+// Raw access to the test database, one backend each.
+class Connection {
+public:
+    virtual ~Connection() = default;
+    virtual void exec(const std::string& sql) = 0;
+    virtual std::vector<std::vector<std::optional<std::string>>> select(const std::string& sql) = 0;
+};
 
 class TestDatabase {
 public:
-    TestDatabase();  // creates the file and the table, points "Account" at it
+    // Creates the table and points "Account" at the database. On PostgreSQL without a
+    // test server, available() is false and nothing else may be called.
+    explicit TestDatabase(Backend backend = Backend::SQLite);
+    bool available() const { return connection_ != nullptr; }
+    Backend backend() const { return backend_; }
     ~TestDatabase();
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;
@@ -63,8 +83,9 @@ public:
     std::vector<AccountRow> rowsOf(const std::string& code);
 
 private:
-    std::string path_;
-    sqlite3* db_ = nullptr;
+    Backend backend_;
+    std::string path_;  // SQLite file
+    std::unique_ptr<Connection> connection_;
 };
 
 }  // namespace codeprep_test
