@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <algorithm>
 
 #include "engine/query.h"
 
@@ -39,6 +41,48 @@ std::string FloatField::displayText() const {
     return formatFloat(displayFormat_, asFloat());
 }
 
+namespace {
+
+// |value| written with `decimals` places like "%.*f", but rounded half away from zero
+// on its 15 significant decimal digits (what a double holds reliably), so 2.5 gives 3
+// and 0.285 gives 0.29 at two places, as an amount is expected to round. Magnitudes of
+// 1e15 and more have no fraction to speak of and are written exactly.
+std::string fixedDigits(double magnitude, int decimals) {
+    char buf[400];
+    if (magnitude >= 1e15 || !std::isfinite(magnitude)) {
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, std::round(magnitude));
+        return buf;
+    }
+    constexpr int significant = 15;
+    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, magnitude);
+    // buf: d.dddddddddddddde[+-]xx
+    std::string mantissa;
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p) if (*p != '.') mantissa += *p;
+    const int exponent = std::atoi(p + 1);
+    // Digits kept: those before the point (exponent + 1) and `decimals` after it.
+    const int kept = exponent + 1 + decimals;
+    std::string digits;  // the rounded value times 10^decimals, as decimal digits
+    if (kept < 0) {
+        digits = "0";
+    } else {
+        digits = mantissa.substr(0, std::min<std::size_t>(kept, mantissa.size()));
+        const bool roundUp = kept < static_cast<int>(mantissa.size()) && mantissa[kept] >= '5';
+        while (static_cast<int>(digits.size()) < kept) digits += '0';
+        if (roundUp) {
+            int i = static_cast<int>(digits.size()) - 1;
+            for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+            if (i >= 0) ++digits[i]; else digits.insert(digits.begin(), '1');
+        }
+        if (digits.empty()) digits = "0";
+    }
+    while (static_cast<int>(digits.size()) <= decimals) digits.insert(digits.begin(), '0');
+    if (decimals > 0) digits.insert(digits.end() - decimals, '.');
+    return digits;
+}
+
+}  // namespace
+
 std::string formatFloat(const std::string& format, double value) {
     if (format.empty()) {
         char buf[64];
@@ -56,9 +100,7 @@ std::string formatFloat(const std::string& format, double value) {
     int minFrac = 0;
     for (char c : fracPart) if (c == '0') ++minFrac;
 
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, std::fabs(value));
-    std::string digits = buf;
+    std::string digits = fixedDigits(std::fabs(value), decimals);
     std::string frac;
     if (const auto p = digits.find('.'); p != std::string::npos) {
         frac = digits.substr(p + 1);
