@@ -49,7 +49,8 @@ std::string trimmed(std::string_view code) {
     return std::string(code);
 }
 
-// The table on PostgreSQL: fixed-width codes compare without trailing blanks as CHAR(n).
+// The table on PostgreSQL where db/schema_postgres.sql is missing: CHAR(n) columns
+// compare without trailing blanks (and read back padded to their width).
 const char* const kCreateTablePostgres = R"(
 CREATE TABLE Test_Ac_Code (
     Serial_No      INTEGER,
@@ -60,9 +61,9 @@ CREATE TABLE Test_Ac_Code (
     D_Kubun        CHAR(3),
     E_Kubun        CHAR(3),
     Ac_Code        CHAR(12),
-    Ac_Name        VARCHAR(90),
-    Ac_Name_SiSan  VARCHAR(90),
-    Ac_Name_Gita   VARCHAR(90),
+    Ac_Name        CHAR(90),
+    Ac_Name_SiSan  CHAR(90),
+    Ac_Name_Gita   CHAR(90),
     Jan_Check      CHAR(2),
     The_Code       CHAR(12),
     Code_MoveCode  CHAR(12),
@@ -165,6 +166,13 @@ private:
     PGconn* conn_ = nullptr;
 };
 
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 std::string sqlText(const std::optional<std::string>& text) { return text ? "'" + *text + "'" : "NULL"; }
 
 }  // namespace
@@ -230,7 +238,8 @@ TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
         if (port.empty()) return;
         connection_ = std::make_unique<PostgresConnection>(port);
         exec("DROP TABLE IF EXISTS Test_Ac_Code");
-        exec(kCreateTablePostgres);
+        const auto schema = std::filesystem::path(MORVEL_SOURCE_DIR) / "db" / "schema_postgres.sql";
+        exec(std::filesystem::exists(schema) ? fileText(schema) : kCreateTablePostgres);
         config.driver = "postgres";
         config.host = "127.0.0.1";
         config.port = std::stoi(port);
@@ -244,15 +253,8 @@ TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
         close(fd);
         path_ = name;
         connection_ = std::make_unique<SqliteConnection>(path_);
-        const std::filesystem::path schema = std::filesystem::path(MORVEL_SOURCE_DIR) / "db" / "schema.sql";
-        if (std::filesystem::exists(schema)) {
-            std::ifstream in(schema);
-            std::stringstream text;
-            text << in.rdbuf();
-            exec(text.str());
-        } else {
-            exec(kCreateTable);
-        }
+        const auto schema = std::filesystem::path(MORVEL_SOURCE_DIR) / "db" / "schema.sql";
+        exec(std::filesystem::exists(schema) ? fileText(schema) : kCreateTable);
         config.driver = "sqlite";
         config.path = path_;
     }
