@@ -1,35 +1,75 @@
 #include "combo_box.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalBlocker>
 
+#include "application.h"
+#include "bit_btn.h"
+#include "compact_style.h"
+
 namespace forms {
+namespace {
+
+// Focus moves that are the user's or the code's own inside the window; window
+// activation and the list's popup are none.
+bool movesFocusInWindow(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::MenuBarFocusReason && reason != Qt::NoFocusReason;
+}
+
+}  // namespace
 
 ComboBox::ComboBox(const std::string& name, QWidget* parent) : QComboBox(parent) {
     setObjectName(QString::fromStdString(name));
+    setStyle(CompactStyle::instance());
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setMaxVisibleItems(8);
+    setCompleter(nullptr);
     // Entries must be matched exactly as stored, trailing blanks included.
     setDuplicatesEnabled(true);
+    // The edit field selects nothing on its own when it finishes editing or sees Enter.
+    QObject::disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+    QObject::disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
+
+    connect(this, &QComboBox::activated, this, [this](int) { userPicked(); });
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString&) { userEdited(); });
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (listOpen() && index >= 0) view()->setCurrentIndex(model()->index(index, modelColumn()));
+    });
+    // While the list is open the keyboard still talks to the box.
+    view()->installEventFilter(this);
+}
+
+ComboBox::~ComboBox() {
+    onChange = nullptr;
+    onEnter = nullptr;
+    onExit = nullptr;
+    onKeyPress = nullptr;
 }
 
 void ComboBox::clearItems() {
     QSignalBlocker block(this);
-    const QString keep = lineEdit() ? lineEdit()->text() : QString();
+    const QString keep = lineEdit()->text();
     clear();
-    if (lineEdit()) lineEdit()->setText(keep);
+    lineEdit()->setText(keep);
 }
 
 void ComboBox::addItem(const std::string& item) {
     QSignalBlocker block(this);
-    const QString keep = lineEdit() ? lineEdit()->text() : QString();
+    const QString keep = lineEdit()->text();
     const int before = currentIndex();
     QComboBox::addItem(QString::fromStdString(item));
     // Adding the first entry must not select it.
     if (before < 0 && currentIndex() >= 0) {
         setCurrentIndex(-1);
-        if (lineEdit()) lineEdit()->setText(keep);
+        lineEdit()->setText(keep);
     }
 }
 
@@ -41,24 +81,184 @@ void ComboBox::setItems(const std::vector<std::string>& items) {
 std::string ComboBox::item(int index) const { return itemText(index).toStdString(); }
 
 void ComboBox::setItemIndex(int index) {
-    QSignalBlocker block(this);
     if (index < 0 || index >= count()) {
-        const QString keep = lineEdit() ? lineEdit()->text() : QString();
-        setCurrentIndex(-1);
-        if (lineEdit()) lineEdit()->setText(keep);
+        selectKeepingText(-1);
         return;
     }
+    QSignalBlocker block(this);
     setCurrentIndex(index);
-    if (lineEdit()) lineEdit()->setText(itemText(index));
+    lineEdit()->setText(itemText(index));
 }
 
-std::string ComboBox::text() const {
-    return (lineEdit() ? lineEdit()->text() : currentText()).toStdString();
-}
+std::string ComboBox::text() const { return lineEdit()->text().toStdString(); }
 
 void ComboBox::setText(const std::string& text) {
     QSignalBlocker block(this);
-    if (lineEdit()) lineEdit()->setText(QString::fromStdString(text));
+    lineEdit()->setText(QString::fromStdString(text));
+}
+
+int ComboBox::prefixMatch(const QString& text) const {
+    if (text.isEmpty()) return -1;
+    for (int i = 0; i < count(); ++i)
+        if (itemText(i).startsWith(text, Qt::CaseInsensitive)) return i;
+    return -1;
+}
+
+void ComboBox::selectKeepingText(int index) {
+    QSignalBlocker block(this);
+    const QString keep = lineEdit()->text();
+    const int cursor = lineEdit()->cursorPosition();
+    setCurrentIndex(index);
+    if (lineEdit()->text() != keep) {
+        lineEdit()->setText(keep);
+        lineEdit()->setCursorPosition(cursor);
+    }
+}
+
+void ComboBox::openList() {
+    if (listOpen()) return;
+    selectKeepingText(prefixMatch(lineEdit()->text()));
+    // The list takes the focus as it opens; the box takes it back, so that the focus
+    // stays in the box as long as the list is open.
+    const bool hadFocus = QApplication::focusWidget() == this;
+    openingList_ = true;
+    showPopup();
+    if (hadFocus && QApplication::focusWidget() != this) setFocus(Qt::PopupFocusReason);
+    openingList_ = false;
+    if (currentIndex() >= 0) view()->setCurrentIndex(model()->index(currentIndex(), modelColumn()));
+}
+
+void ComboBox::closeList() {
+    if (listOpen()) hidePopup();
+}
+
+bool ComboBox::listOpen() const { return view()->isVisible(); }
+
+void ComboBox::fireChange() {
+    if (onChange) runHandler(onChange);
+}
+
+void ComboBox::userPicked() { fireChange(); }
+
+void ComboBox::userEdited() {
+    // An edit selects the first entry the text begins with while the list is open,
+    // and no entry while it is closed.
+    selectKeepingText(listOpen() ? prefixMatch(lineEdit()->text()) : -1);
+    fireChange();
+}
+
+QChar ComboBox::characterOf(const QKeyEvent* event) {
+    const int key = event->key();
+    const auto mods = event->modifiers();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return {};
+    if (mods & Qt::AltModifier) return {};
+    if (key == Qt::Key_Backspace) return QChar(8);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return QChar(13);
+    if (key == Qt::Key_Escape) return QChar(27);
+    if (mods & Qt::ControlModifier) {
+        if (key >= Qt::Key_A && key <= Qt::Key_Z) return QChar(key - Qt::Key_A + 1);
+        switch (key) {
+        case Qt::Key_BracketLeft: return QChar(27);
+        case Qt::Key_Backslash: return QChar(28);
+        case Qt::Key_BracketRight: return QChar(29);
+        case Qt::Key_AsciiCircum: return QChar(30);
+        case Qt::Key_Underscore: return QChar(31);
+        default: return {};
+        }
+    }
+    const QString text = event->text();
+    if (text.isEmpty()) return {};
+    const QChar c = text.front();
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f) return {};
+    return c;
+}
+
+bool ComboBox::passCharacter(QChar& key) {
+    if (!onKeyPress) return true;
+    const QPointer<ComboBox> self(this);
+    runHandler([&] { onKeyPress(key); });
+    return self && !key.isNull();
+}
+
+void ComboBox::keyPressEvent(QKeyEvent* event) {
+    const QChar original = characterOf(event);
+    const bool letterOrDigit = (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) ||
+                               (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9);
+    if (letterOrDigit && (event->modifiers() & Qt::AltModifier) && listOpen()) {
+        // An access key while the list is open: the list closes, the button acts.
+        closeList();
+        if (clickAccessKey(window(), event)) {
+            event->accept();
+            return;
+        }
+    }
+    if (original.isNull()) {
+        QComboBox::keyPressEvent(event);
+        return;
+    }
+    QChar key = original;
+    const QPointer<ComboBox> self(this);
+    if (!passCharacter(key)) {
+        event->accept();
+        return;
+    }
+    if (!self) return;
+    if (key == original) {
+        QComboBox::keyPressEvent(event);
+    } else {
+        lineEdit()->insert(QString(key));
+        userEdited();
+    }
+}
+
+void ComboBox::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = event->commitString();
+    if (commit.isEmpty()) {
+        QComboBox::inputMethodEvent(event);
+        return;
+    }
+    QString accepted;
+    const QPointer<ComboBox> self(this);
+    for (QChar c : commit) {
+        QChar key = c;
+        if (passCharacter(key)) accepted += key;
+        if (!self) return;
+    }
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(accepted, event->replacementStart(), event->replacementLength());
+    QComboBox::inputMethodEvent(&filtered);
+    event->accept();
+}
+
+void ComboBox::focusInEvent(QFocusEvent* event) {
+    QComboBox::focusInEvent(event);
+    if (!movesFocusInWindow(event->reason())) return;
+    entered_ = true;
+    if (onEnter) runHandler(onEnter);
+}
+
+void ComboBox::focusOutEvent(QFocusEvent* event) {
+    QComboBox::focusOutEvent(event);
+    // Only a box the focus had entered is left; a box that was to receive the focus
+    // but had it taken back before it arrived is not.
+    if (!movesFocusInWindow(event->reason()) || !entered_ || openingList_) return;
+    entered_ = false;
+    if (onExit) runHandler(onExit);
+}
+
+bool ComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view() && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Alt+Down and F4 close the list as usual; everything else goes to the box.
+        const bool closesList = key->key() == Qt::Key_F4 ||
+                                (key->key() == Qt::Key_Down && (key->modifiers() & Qt::AltModifier)) ||
+                                (key->key() == Qt::Key_Up && (key->modifiers() & Qt::AltModifier));
+        if (!closesList) {
+            QApplication::sendEvent(this, event);
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 }  // namespace forms

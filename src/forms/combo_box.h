@@ -1,7 +1,18 @@
-// A drop-down box with an edit field and a list of entries, read by item index.
+// A drop-down box with an edit field and a list of entries (unsorted, eight entries
+// shown at a time), read by item index, with the events the forms handle:
+//  - onChange: the user picked another entry (mouse or arrow keys) or edited the
+//    text; never when code sets the text or the index;
+//  - onEnter / onExit: the focus came into the box / is moving from it to another
+//    control of the same window (not when another window or the list takes it). An exit
+//    handler may give the focus back to the box; the other control then never gets it;
+//  - onKeyPress: every character the box receives, by reference; set it to the null
+//    character to drop it. Tab, keys without a character and Alt combinations never
+//    come here.
 #pragma once
 
+#include <QChar>
 #include <QComboBox>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +22,7 @@ class ComboBox : public QComboBox {
     Q_OBJECT
 public:
     ComboBox(const std::string& name, QWidget* parent);
+    ~ComboBox() override;
 
     std::string name() const { return objectName().toStdString(); }
 
@@ -34,8 +46,51 @@ public:
     std::string hint() const { return hint_; }
     void setHint(const std::string& hint) { hint_ = hint; }
 
+    // The list: opening it selects the first entry that begins with the text (letter
+    // case ignored; none for an empty text) without a change event.
+    void openList();
+    void closeList();
+    bool listOpen() const;
+
+    // The input method the box names; kept for the form's data, the system's own
+    // input method serves every box.
+    QString imeName() const { return imeName_; }
+    void setImeName(const QString& name) { imeName_ = name; }
+    int itemHeight() const { return itemHeight_; }
+    void setItemHeight(int height) { itemHeight_ = height; }
+
+    std::function<void()> onChange;
+    std::function<void()> onEnter;
+    std::function<void()> onExit;
+    std::function<void(QChar&)> onKeyPress;
+
+    // The character a key event delivers to a box, or the null character for keys that
+    // deliver none (arrows, Delete, function keys, Tab, Alt combinations).
+    static QChar characterOf(const QKeyEvent* event);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void userPicked();
+    void userEdited();
+    // The first entry beginning with `text`, -1 for none or an empty text.
+    int prefixMatch(const QString& text) const;
+    // Selects an index while keeping the edit field's text.
+    void selectKeepingText(int index);
+    void fireChange();
+    // Runs the key handler on one character; true when the box is to receive it.
+    bool passCharacter(QChar& key);
+
     std::string hint_;
+    QString imeName_;
+    int itemHeight_ = 13;
+    bool entered_ = false;
+    bool openingList_ = false;
 };
 
 }  // namespace forms

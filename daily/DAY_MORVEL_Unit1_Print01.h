@@ -1,0 +1,22 @@
+// The daily account summary report ("일 계 표"): the account summary report form bound to
+// the daily main form's print query.
+//
+// A print request creates one with no parent (the application owns it), stores it in
+// qrfmDay_Morvel_Form, sets the captions of qrlYear and qrlKubun and calls QuickRep1->preview(),
+// which returns once the preview window is closed or the application is ending.
+#pragma once
+
+#include "report/query_data_set.h"
+#include "report/summary_form/account_summary_report_form.h"
+
+class TqrfmDay_Morvel_Form : public summary_report::AccountSummaryReportForm {
+public:
+    explicit TqrfmDay_Morvel_Form(QWidget* parent = nullptr);
+
+    // How the report reaches "fmDay_Morvel_Form.Query_Print" and its persistent fields:
+    // the main form's unit sets it to its global instance's query. Consulted whenever the
+    // report or its font rule reads the data set; unset, the report has no rows.
+    static report::QueryResolver& printQuery();
+};
+
+extern TqrfmDay_Morvel_Form* qrfmDay_Morvel_Form;

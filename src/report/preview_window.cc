@@ -1,0 +1,177 @@
+#include "preview_window.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "page_view.h"
+#include "print.h"
+#include "report.h"
+#include "report_file.h"
+
+namespace report {
+namespace {
+const QString kReportFiles = QStringLiteral("Report files (*.rep)");
+const QString kPdfFiles = QStringLiteral("PDF files (*.pdf)");
+}  // namespace
+
+PreviewWindow::PreviewWindow(Report& report, QWidget* parent) : QMainWindow(parent), report_(report) {
+    setWindowTitle(QStringLiteral("Print Preview"));
+    setObjectName(QStringLiteral("PrintPreview"));
+    view_ = new PageView;
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidget(view_);
+    scroll_->setAlignment(Qt::AlignHCenter);
+    scroll_->setBackgroundRole(QPalette::Dark);
+    setCentralWidget(scroll_);
+    status_ = new QLabel(this);
+    statusBar()->addWidget(status_, 1);
+    buildActions();
+    resize(900, 1000);
+    updateActions();
+}
+
+PreviewWindow::~PreviewWindow() = default;
+
+void PreviewWindow::buildActions() {
+    QToolBar* bar = addToolBar(QStringLiteral("Preview"));
+    bar->setMovable(false);
+    auto add = [&](const QString& text, const QString& tip, auto slot) {
+        QAction* action = bar->addAction(text, this, slot);
+        action->setToolTip(tip);
+        return action;
+    };
+    add(QStringLiteral("Whole page"), QStringLiteral("Zoom to fit the whole page"), &PreviewWindow::zoomToFit);
+    add(QStringLiteral("100 %"), QStringLiteral("Zoom to the page's real size"), &PreviewWindow::zoomFull);
+    add(QStringLiteral("Page width"), QStringLiteral("Zoom to the page's width"), &PreviewWindow::zoomToWidth);
+    bar->addSeparator();
+    first_ = add(QStringLiteral("|<"), QStringLiteral("First page"), &PreviewWindow::firstPage);
+    previous_ = add(QStringLiteral("<"), QStringLiteral("Previous page"), &PreviewWindow::previousPage);
+    next_ = add(QStringLiteral(">"), QStringLiteral("Next page"), &PreviewWindow::nextPage);
+    last_ = add(QStringLiteral(">|"), QStringLiteral("Last page"), &PreviewWindow::lastPage);
+    bar->addSeparator();
+    setup_ = add(QStringLiteral("Printer setup"), QStringLiteral("Choose printer, copies and pages"),
+                 &PreviewWindow::printerSetup);
+    print_ = add(QStringLiteral("Print"), QStringLiteral("Print the report"), &PreviewWindow::print);
+    bar->addSeparator();
+    add(QStringLiteral("Save"), QStringLiteral("Save the report to a file"), &PreviewWindow::save);
+    add(QStringLiteral("Open"), QStringLiteral("Load a saved report"), &PreviewWindow::load);
+    add(QStringLiteral("PDF"), QStringLiteral("Export the report as PDF"), &PreviewWindow::exportPdf);
+    bar->addSeparator();
+    add(QStringLiteral("Close"), QStringLiteral("Close the preview"), &QWidget::close);
+}
+
+void PreviewWindow::produceAll() {
+    producing_ = true;
+    updateActions();
+    status_->setText(QStringLiteral("Producing pages..."));
+    produced_ = report_.produce([this](int page) {
+        status_->setText(QStringLiteral("Producing page %1").arg(page));
+        status_->repaint();
+    });
+    fromFile_ = false;
+    producing_ = false;
+    showPage(0);
+}
+
+QString PreviewWindow::statusText() const { return status_->text(); }
+
+void PreviewWindow::showPage(int index) {
+    const int count = static_cast<int>(produced_.pages.size());
+    current_ = count == 0 ? 0 : std::clamp(index, 0, count - 1);
+    view_->setPage(count == 0 ? nullptr : &produced_.pages[current_], produced_.pageSize);
+    status_->setText(count == 0 ? QStringLiteral("No pages")
+                                : QStringLiteral("Page %1 of %2").arg(current_ + 1).arg(count));
+    updateActions();
+}
+
+void PreviewWindow::updateActions() {
+    const int count = static_cast<int>(produced_.pages.size());
+    const bool ready = !producing_ && count > 0;
+    print_->setEnabled(ready);
+    setup_->setEnabled(ready);
+    first_->setEnabled(ready && current_ > 0);
+    previous_->setEnabled(ready && current_ > 0);
+    next_->setEnabled(ready && current_ < count - 1);
+    last_->setEnabled(ready && current_ < count - 1);
+}
+
+void PreviewWindow::firstPage() { showPage(0); }
+void PreviewWindow::previousPage() { showPage(current_ - 1); }
+void PreviewWindow::nextPage() { showPage(current_ + 1); }
+void PreviewWindow::lastPage() { showPage(static_cast<int>(produced_.pages.size()) - 1); }
+
+void PreviewWindow::zoomToFit() {
+    const QSize room = scroll_->viewport()->size() - QSize(24, 24);
+    view_->setZoom(std::min(room.width() / produced_.pageSize.width(), room.height() / produced_.pageSize.height()));
+}
+
+void PreviewWindow::zoomToWidth() {
+    const int room = scroll_->viewport()->width() - 24 - scroll_->verticalScrollBar()->sizeHint().width();
+    view_->setZoom(room / produced_.pageSize.width());
+}
+
+void PreviewWindow::zoomFull() { view_->setZoom(1.0); }
+
+void PreviewWindow::printerSetup() {
+    QPrintDialog dialog(&printer_, this);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, std::max(1, static_cast<int>(produced_.pages.size())));
+    dialog.exec();
+}
+
+void PreviewWindow::print() {
+    const bool ok = fromFile_ ? printProduced(produced_, printer_, report_.showProgress) : report_.print(printer_);
+    if (!ok) showError(QStringLiteral("The report could not be printed on %1.").arg(printer_.printerName()));
+}
+
+void PreviewWindow::save() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save report"), {}, kReportFiles);
+    if (!path.isEmpty()) saveTo(path);
+}
+
+void PreviewWindow::load() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open report"), {}, kReportFiles);
+    if (!path.isEmpty()) loadFrom(path);
+}
+
+void PreviewWindow::exportPdf() {
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"), {}, kPdfFiles);
+    if (!path.isEmpty()) exportPdfTo(path);
+}
+
+bool PreviewWindow::saveTo(const QString& path) {
+    QString error;
+    if (saveReportFile(produced_, path, &error)) return true;
+    showError(error);
+    return false;
+}
+
+bool PreviewWindow::loadFrom(const QString& path) {
+    QString error;
+    auto loaded = loadReportFile(path, &error);
+    if (!loaded) {
+        showError(error);
+        return false;
+    }
+    produced_ = std::move(*loaded);
+    fromFile_ = true;
+    showPage(0);
+    return true;
+}
+
+bool PreviewWindow::exportPdfTo(const QString& path) {
+    if (writePdf(produced_, path)) return true;
+    showError(QStringLiteral("Cannot write file %1.").arg(path));
+    return false;
+}
+
+void PreviewWindow::showError(const QString& text) { QMessageBox::warning(this, QStringLiteral("Print Preview"), text); }
+
+}  // namespace report

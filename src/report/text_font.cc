@@ -1,0 +1,19 @@
+#include "text_font.h"
+
+#include "font_setup.h"
+#include "units.h"
+
+namespace report {
+
+int TextFont::heightUnits() const { return pointsToUnits(pointSize); }
+
+QFont TextFont::toQFont() const {
+    QFont font(resolvedFamily(family));
+    font.setPixelSize(heightUnits());
+    font.setBold(bold);
+    font.setUnderline(underline);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+}  // namespace report

@@ -1,0 +1,13 @@
+// Report tests need a GUI application for fonts, painting and the preview window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "report/font_setup.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    report::installFontSubstitutions();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
