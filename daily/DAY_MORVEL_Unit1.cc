@@ -4,7 +4,13 @@
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "DAY_MORVEL_Unit1_Print01.h"
+#include "forms/date_format.h"
+#include "report/report.h"
+#include "report/texts.h"
 #include "forms/font.h"
+#include "forms/message_box.h"
+#include "forms/platform.h"
+#include "mainform_requests.h"
 #if __has_include("DAY_MORVEL_summary_sql.h")
 #include "DAY_MORVEL_summary_sql.h"
 #define DAY_MORVEL_HAS_SUMMARY_STATEMENT 1
@@ -276,9 +282,69 @@ void TfmDay_Morvel_Form::FormCreate(QObject*) {
     Run_Check = "NN";
 }
 
-void TfmDay_Morvel_Form::BitBtn1Click(QObject*) {}
+void TfmDay_Morvel_Form::BitBtn1Click(QObject*) {
+    if (!periodAccepted()) return;
+    forms::setScreenCursor(forms::ScreenCursor::HourGlass);
+    mainform::runPrepared(*fmDAY_MORVEL_CODE_Update_Form, [this] {
+        Query_Search();
+        Run_Check = "YY";
+        forms::setScreenCursor(forms::ScreenCursor::Default);
+    });
+}
 
-void TfmDay_Morvel_Form::PrintBtnClick(QObject*) {}
+bool TfmDay_Morvel_Form::periodAccepted() {
+    // The two month-day keys compare as texts; the year is the same for both.
+    const std::string startKey = cbMonth_First->text() + "-" + cbDay_First->text();
+    const std::string endKey = cbMonth_End->text() + "-" + cbDay_End->text();
+    if (startKey.compare(endKey) > 0) {
+        forms::showWarning("종료일자보다 시작일자 더 큽니다......");
+        cbMonth_End->setFocus();
+        return false;
+    }
+    const std::string start = cbYear->text() + "-" + cbMonth_First->text() + "-" + cbDay_First->text();
+    try {
+        forms::strToDate(start);
+    } catch (const forms::ConvertError&) {
+        forms::showWarning("시작일자 " + start + " : 유효하지 않은 날짜 형식입니다.");
+        cbDay_First->setFocus();
+        return false;
+    }
+    const std::string end = cbYear->text() + "-" + cbMonth_End->text() + "-" + cbDay_End->text();
+    try {
+        forms::strToDate(end);
+    } catch (const forms::ConvertError&) {
+        forms::showWarning("종료일자 " + end + " : 유효하지 않은 날짜 형식입니다.");
+        cbDay_End->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void TfmDay_Morvel_Form::PrintBtnClick(QObject*) {
+    mainform::runPrepared(*fmDAY_MORVEL_CODE_Update_Form, [this] {
+        Query_Search_Print();
+        if (!Query1.active() || !Query_Print.active() || Query_Print.recordCount() == 0 || Query1.recordCount() == 0)
+            return;
+        if (Run_Check != "YY") {
+            forms::showWarning("실행 번튼을 먼저 실행 하세요.....");
+            PrintBtn->setFocus();
+            Run_Check = "NN";
+            return;
+        }
+        mainform::createReportForm(qrfmDay_Morvel_Form);
+        qrfmDay_Morvel_Form->qrlYear->setCaption("기간 : " + cbYear->text() + "년 " + cbMonth_First->text() + "월 " +
+                                                 cbDay_First->text() + "일 부터 " + cbYear->text() + "년 " +
+                                                 cbMonth_End->text() + "월 " + cbDay_End->text() + "일 까지");
+        qrfmDay_Morvel_Form->qrlKubun->setCaption("구 분 : " + cbKubun->text());
+        {
+            // A run or print started from the waiting preview would prepare the work
+            // table a second time: the two buttons stay off until the preview closes.
+            mainform::RequestsRefused refused{{BitBtn1, PrintBtn}};
+            qrfmDay_Morvel_Form->QuickRep1->preview();
+        }
+        Run_Check = "NN";
+    });
+}
 
 void TfmDay_Morvel_Form::CancelBtnClick(QObject*) {}
 
@@ -311,6 +377,11 @@ void TfmDay_Morvel_Form::cbKubunExit(QObject* Sender) { mainform::pickListExit(b
 void TfmDay_Morvel_Form::DBGrid1DrawColumnCell(forms::DBGrid& Sender, const QRect& Rect, int DataCol,
                                                forms::Column& Column, forms::DrawCellState) {
     forms::drawRollUpCell(Sender, Rect, DataCol, Column, Query1AC_CODE);
+}
+
+TfmDay_Morvel_Form::~TfmDay_Morvel_Form() {
+    // The data source listens to Query1, which is destroyed before it.
+    DataSource1.setDataSet(nullptr);
 }
 
 void TfmDay_Morvel_Form::FormClose(QObject*, forms::CloseAction& Action) {

@@ -20,6 +20,7 @@ class TfmDay_Morvel_Form : public forms::Form {
     Q_OBJECT
 public:
     explicit TfmDay_Morvel_Form(QWidget* parent = nullptr);
+    ~TfmDay_Morvel_Form() override;
 
     // The window's caption, which the pick lists write back after every key.
     static constexpr const char* kCaption = "일계표 입니다.";
@@ -94,6 +95,9 @@ public:
                                forms::DrawCellState State);
 
 private:
+    // The run request's period checks: the order of the two dates, then each date as a
+    // calendar date. Warns and moves the focus on the first that fails.
+    bool periodAccepted();
     void buildControls();
     void defineFields();
     void buildGrid();

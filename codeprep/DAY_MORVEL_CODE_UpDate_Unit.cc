@@ -3,4 +3,6 @@
 TfmDAY_MORVEL_CODE_Update_Form* fmDAY_MORVEL_CODE_Update_Form = nullptr;
 
 TfmDAY_MORVEL_CODE_Update_Form::TfmDAY_MORVEL_CODE_Update_Form(QWidget* parent)
-    : forms::Form("fmDAY_MORVEL_CODE_Update_Form", parent) {}
+    : codeprep::CodeUpdateForm("fmDAY_MORVEL_CODE_Update_Form", parent) {
+    setGeometry(192, 107, 696, 480);
+}
