@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -100,8 +102,8 @@ void PeriodScan(benchmark::State& state) {
                  dayPeriod(static_cast<int>(state.range(1))));
 }
 
-// 429 single statements (inserts and updates of the work table), each on its own; the
-// clean-up between iterations is not timed.
+// The preparation form's 429 single statements (inserts and updates of the work table),
+// each on its own; the clean-up between iterations is not timed.
 void Preparation429(benchmark::State& state) {
     useDatabase(state.range(0), false);
     for (auto _ : state) {
@@ -126,4 +128,14 @@ BENCHMARK(Preparation429)->Arg(100000)->ArgName("lines")->Unit(benchmark::kMilli
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// The preparation form needs an application object (run with QT_QPA_PLATFORM=offscreen
+// where there is no display).
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fixture::releasePreparationForm();
+    return 0;
+}

@@ -1,15 +1,16 @@
-// The account-code preparation and clean-up of the work table, as direct statements through
-// the engine on the alias "Account": what the summary statements need in Test_Ac_Code.
+// The account-code preparation and clean-up of the work table, run by the programs' own
+// preparation form on the alias "Account" (a QApplication must exist).
 #pragma once
 
 namespace fixture {
 
-// Neutral -> prepared: 129 heading rows, the class-wide and listed balance classes, the link
-// codes of the link table; 429 statements, one at a time.
+// Neutral -> prepared: pRun_CodeUpdate (429 statements).
 void prepareWorkTable();
 
-// Any state -> neutral: deletes the rows without Serial_No and resets the balance classes
-// and link codes; 2 statements.
+// Any state -> neutral: pDelete_Update (2 statements).
 void cleanUpWorkTable();
+
+// Frees the preparation form; call before the application object ends.
+void releasePreparationForm();
 
 }  // namespace fixture
