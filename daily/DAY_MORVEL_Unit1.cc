@@ -11,10 +11,7 @@
 #include "forms/message_box.h"
 #include "forms/platform.h"
 #include "mainform_requests.h"
-#if __has_include("DAY_MORVEL_summary_sql.h")
 #include "DAY_MORVEL_summary_sql.h"
-#define DAY_MORVEL_HAS_SUMMARY_STATEMENT 1
-#endif
 #include "forms/roll_up_row.h"
 #include "mainform_branches.h"
 #include "mainform_glyphs.h"
@@ -151,11 +148,9 @@ void TfmDay_Morvel_Form::buildControls() {
 }
 
 void TfmDay_Morvel_Form::defineFields() {
-#ifdef DAY_MORVEL_HAS_SUMMARY_STATEMENT
     // Both summary queries hold the same statement.
     for (engine::Query* query : {&Query1, &Query_Print})
         for (const std::string& line : daily::summaryStatementLines()) query->sql().add(line);
-#endif
     auto amount = [](forms::FloatField& field, const char* label, int width) {
         field.setDisplayLabel(label);
         field.setDisplayWidth(width);

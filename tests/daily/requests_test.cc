@@ -1,0 +1,433 @@
+// The daily program's run and print requests on a demo database: the period checks,
+// what reaches the database, the run flag, the report preview, and what a failing
+// request leaves behind.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "DAY_MORVEL_CODE_UpDate_Unit.h"
+#include "DAY_MORVEL_Unit1.h"
+#include "DAY_MORVEL_Unit1_Print01.h"
+#include "demo_database.h"
+#include "engine/database.h"
+#include "engine/query.h"
+#include "engine/trace.h"
+#include "forms/application.h"
+#include "forms/date_format.h"
+#include "forms/message_box.h"
+#include "forms/platform.h"
+#include "mainform_requests.h"
+#include "report/preview_window.h"
+#include "report/texts.h"
+
+namespace {
+
+const char* const kOrder = "종료일자보다 시작일자 더 큽니다......";
+const char* const kRunFirst = "실행 번튼을 먼저 실행 하세요.....";
+
+// One demo database for the whole run: created once, copied for every test.
+const std::string& demoTemplate() {
+    static const std::string path = [] {
+        const std::string p = (std::filesystem::temp_directory_path() /
+                               ("morvel_requests_demo_" + std::to_string(::getpid()) + ".db"))
+                                  .string();
+        demo::JournalOptions options;
+        options.lines = 3000;
+        options.branches = 3;
+        options.from = "2002-01-01";
+        options.to = "2002-12-31";
+        options.seed = 7;
+        demo::createDemoDatabase(p, options);
+        return p;
+    }();
+    return path;
+}
+
+class Requests : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = (std::filesystem::temp_directory_path() /
+                 ("morvel_requests_" + std::to_string(::getpid()) + "_" + std::to_string(++counter_) + ".db"))
+                    .string();
+        std::filesystem::copy_file(demoTemplate(), path_, std::filesystem::copy_options::overwrite_existing);
+        engine::resetDatabases();
+        engine::AliasConfig config;
+        config.path = path_;
+        engine::databaseForAlias("Account").setConfig(config);
+
+        forms::setApplicationTitle("Day_morvel");
+        forms::resetPlatform();
+        forms::setShortDateFormat({});
+        forms::setClock([] { return QDateTime(QDate(2002, 5, 10), QTime(9, 0)); });
+        forms::setScreenSize(QSize(1024, 768));
+        forms::setMessageResponder([this](const forms::ShownMessage& box) {
+            boxes.push_back(box);
+            if (onBox) onBox(box);
+        });
+        engine::setTraceSink([this](const engine::TraceEntry& e) { statements.push_back(e); });
+        DayRunCheck().clear();
+
+        form = new TfmDay_Morvel_Form;
+        fmDay_Morvel_Form = form;
+        form->create();
+        codeUpdate = new TfmDAY_MORVEL_CODE_Update_Form;
+        fmDAY_MORVEL_CODE_Update_Form = codeUpdate;
+        form->show();
+        QApplication::setActiveWindow(form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+        ASSERT_EQ(DayRunCheck(), "NN");
+        boxes.clear();
+        statements.clear();
+    }
+
+    void TearDown() override {
+        engine::setTraceSink({});
+        forms::setMessageResponder({});
+        delete form;
+        fmDay_Morvel_Form = nullptr;
+        delete codeUpdate;
+        fmDAY_MORVEL_CODE_Update_Form = nullptr;
+        forms::resetPlatform();
+        forms::setShortDateFormat({});
+        engine::resetDatabases();
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
+    }
+
+    void period(const std::string& year, const std::string& m1, const std::string& d1, const std::string& m2,
+                const std::string& d2) {
+        form->cbYear->setText(year);
+        form->cbMonth_First->setText(m1);
+        form->cbDay_First->setText(d1);
+        form->cbMonth_End->setText(m2);
+        form->cbDay_End->setText(d2);
+    }
+
+    void run() { QTest::mouseClick(form->BitBtn1, Qt::LeftButton); }
+    void print() { QTest::mouseClick(form->PrintBtn, Qt::LeftButton); }
+
+    // Runs `whileOpen` once the preview window has produced its pages, then closes it.
+    void whenPreviewOpens(std::function<void(report::PreviewWindow&)> whileOpen) {
+        auto* poll = new QTimer;
+        poll->setInterval(10);
+        QObject::connect(poll, &QTimer::timeout, [poll, whileOpen] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* preview = qobject_cast<report::PreviewWindow*>(w);
+                if (!preview || !preview->isVisible() || preview->produced().pages.empty()) continue;
+                poll->stop();
+                poll->deleteLater();
+                if (whileOpen) whileOpen(*preview);
+                preview->close();
+                return;
+            }
+        });
+        poll->start();
+    }
+
+    int scalar(const std::string& sql) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path_.c_str(), &db);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+        int value = -1;
+        if (sqlite3_step(st) == SQLITE_ROW) value = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return value;
+    }
+    void raw(const std::string& sql) {
+        sqlite3* db = nullptr;
+        sqlite3_open(path_.c_str(), &db);
+        char* err = nullptr;
+        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+        sqlite3_free(err);
+        sqlite3_close(db);
+        ASSERT_EQ(rc, SQLITE_OK) << sql;
+    }
+
+    // Neutral: no heading rows, every class "99", every link the filler.
+    bool neutral() {
+        return scalar("SELECT COUNT(*) FROM Test_Ac_Code WHERE Serial_No IS NULL") == 0 &&
+               scalar("SELECT COUNT(*) FROM Test_Ac_Code WHERE Jan_Check <> '99' OR The_Code <> '123456789012' "
+                      "OR Code_MoveCode <> '123456789012' OR Code_TwoMove <> '123456789012' "
+                      "OR Code_ThreeMove <> '123456789012'") == 0;
+    }
+
+    static std::vector<std::string> rowsOf(engine::Query& q) {
+        std::vector<std::string> rows;
+        const int keep = q.recNo();
+        for (q.first(); !q.eof(); q.next()) {
+            std::string line;
+            for (size_t c = 0; c < q.columnNames().size(); ++c) line += q.field(static_cast<int>(c)).asString() + "|";
+            rows.push_back(line);
+        }
+        q.moveTo(keep);
+        return rows;
+    }
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> t;
+        for (const auto& b : boxes) t.push_back(b.text);
+        return t;
+    }
+
+    int countStatements(bool selects) const {
+        int n = 0;
+        for (const auto& s : statements) n += s.isSelect == selects;
+        return n;
+    }
+
+    TfmDay_Morvel_Form* form = nullptr;
+    TfmDAY_MORVEL_CODE_Update_Form* codeUpdate = nullptr;
+    std::vector<forms::ShownMessage> boxes;
+    std::vector<engine::TraceEntry> statements;
+    std::function<void(const forms::ShownMessage&)> onBox;
+
+private:
+    std::string path_;
+    static inline int counter_ = 0;
+};
+
+TEST_F(Requests, RunFillsTheGridBetweenPreparationAndCleanUp) {
+    period("2002", "05", "10", "05", "10");  // one day
+    run();
+    EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : boxes[0].text);
+    EXPECT_EQ(DayRunCheck(), "YY");
+    EXPECT_EQ(forms::screenCursor(), forms::ScreenCursor::Default);
+    ASSERT_TRUE(form->Query1.active());
+    EXPECT_GE(form->Query1.recordCount(), 3);
+    // 429 preparation statements, the summary, 2 clean-up statements, in this order.
+    ASSERT_EQ(statements.size(), 432u);
+    EXPECT_TRUE(statements[429].isSelect);
+    EXPECT_NE(statements[429].text.find("UNION ALL"), std::string::npos);
+    EXPECT_NE(statements[430].text.find("Delete"), std::string::npos);
+    for (const auto& [name, value] : statements[429].params) {
+        if (name == "tbFirst_Day" || name == "tbEnd_Day") EXPECT_EQ(value, "2002-05-10");
+        else EXPECT_EQ(value, "00000");
+    }
+    EXPECT_TRUE(neutral());
+}
+
+TEST_F(Requests, PeriodOrderIsCheckedAsTextBeforeAnyDate) {
+    period("2002", "05", "01", "05", "31");
+    run();
+    const auto gridRows = rowsOf(form->Query1);
+    ASSERT_FALSE(gridRows.empty());
+    statements.clear();
+
+    period("2002", "12", "31", "01", "01");
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{kOrder});
+    EXPECT_EQ(boxes[0].kind, forms::MessageKind::Warning);
+    EXPECT_EQ(QApplication::focusWidget(), form->cbMonth_End);
+    EXPECT_TRUE(statements.empty());
+    EXPECT_EQ(rowsOf(form->Query1), gridRows);
+    EXPECT_EQ(DayRunCheck(), "YY");
+
+    // The order test comes first: 31 April to 30 April is out of order, not a bad date.
+    boxes.clear();
+    period("2002", "04", "31", "04", "30");
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{kOrder});
+
+    // Texts, not numbers: a day shortened to "3" sorts after "10".
+    boxes.clear();
+    period("2002", "05", "3", "05", "10");
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{kOrder});
+    EXPECT_TRUE(statements.empty());
+}
+
+TEST_F(Requests, DatesThatAreNoCalendarDays) {
+    period("2002", "04", "31", "05", "31");
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{"시작일자 2002-04-31 : 유효하지 않은 날짜 형식입니다."});
+    EXPECT_EQ(QApplication::focusWidget(), form->cbDay_First);
+
+    boxes.clear();
+    period("2002", "04", "30", "06", "31");
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{"종료일자 2002-06-31 : 유효하지 않은 날짜 형식입니다."});
+    EXPECT_EQ(QApplication::focusWidget(), form->cbDay_End);
+
+    // Two bad dates: the start alone is reported.
+    boxes.clear();
+    period("2002", "02", "30", "04", "31");
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{"시작일자 2002-02-30 : 유효하지 않은 날짜 형식입니다."});
+    EXPECT_TRUE(statements.empty());
+    EXPECT_EQ(DayRunCheck(), "NN");
+}
+
+TEST_F(Requests, TwentyNinthOfFebruaryOnlyInLeapYears) {
+    for (int year = 2000; year <= 2011; ++year) {
+        boxes.clear();
+        period(std::to_string(year), "02", "29", "02", "29");
+        run();
+        const bool leap = year % 4 == 0;
+        EXPECT_EQ(boxes.empty(), leap) << year;
+    }
+}
+
+TEST_F(Requests, AShortDateFormatThatIsNotYearFirstRefusesEveryRun) {
+    forms::setShortDateFormat("dd/MM/yyyy");
+    period("2002", "05", "01", "05", "31");
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{"시작일자 2002-05-01 : 유효하지 않은 날짜 형식입니다."});
+    EXPECT_TRUE(statements.empty());
+}
+
+TEST_F(Requests, PrintBeforeAnyRunShowsNothingButPreparesQueriesAndResets) {
+    period("2002", "05", "01", "05", "31");
+    print();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_EQ(countStatements(false), 431);
+    EXPECT_EQ(countStatements(true), 1);
+    EXPECT_TRUE(form->Query_Print.active());
+    EXPECT_TRUE(neutral());
+}
+
+TEST_F(Requests, EveryReportNeedsARunBeforeIt) {
+    period("2002", "05", "01", "05", "31");
+    run();
+    int previews = 0;
+    whenPreviewOpens([&](report::PreviewWindow&) { ++previews; });
+    print();
+    EXPECT_EQ(previews, 1);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_TRUE(neutral());
+
+    print();
+    EXPECT_EQ(texts(), std::vector<std::string>{kRunFirst});
+    EXPECT_EQ(form->focusWidget(), form->PrintBtn);
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_TRUE(neutral());
+
+    boxes.clear();
+    run();
+    whenPreviewOpens([&](report::PreviewWindow&) { ++previews; });
+    print();
+    EXPECT_EQ(previews, 2);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Requests, PrintFollowsTheCriteriaOfTheMomentWhileTheGridKeepsTheRun) {
+    period("2002", "05", "01", "05", "31");
+    run();
+    const auto gridRows = rowsOf(form->Query1);
+
+    period("2002", "06", "01", "06", "30");
+    form->cbKubun->setItemIndex(1);
+    std::string periodCaption, branchCaption;
+    std::vector<std::string> reportRows;
+    whenPreviewOpens([&](report::PreviewWindow&) {
+        periodCaption = qrfmDay_Morvel_Form->qrlYear->caption();
+        branchCaption = qrfmDay_Morvel_Form->qrlKubun->caption();
+        reportRows = rowsOf(form->Query_Print);
+    });
+    print();
+    EXPECT_EQ(periodCaption, "기간 : 2002년 06월 01일 부터 2002년 06월 30일 까지");
+    EXPECT_EQ(branchCaption, "구 분 : " + form->cbKubun->item(1));
+    EXPECT_EQ(rowsOf(form->Query1), gridRows);
+    EXPECT_NE(reportRows, gridRows);
+    EXPECT_TRUE(neutral());
+
+    // The same criteria for both: the report holds exactly the grid's rows.
+    period("2002", "05", "01", "05", "31");
+    form->cbKubun->setItemIndex(0);
+    run();
+    whenPreviewOpens([&](report::PreviewWindow&) { reportRows = rowsOf(form->Query_Print); });
+    print();
+    EXPECT_EQ(reportRows, rowsOf(form->Query1));
+}
+
+TEST_F(Requests, RunAndPrintAreRefusedWhileAPreviewIsOpen) {
+    period("2002", "05", "01", "05", "31");
+    run();
+    bool buttonsOff = false;
+    size_t statementsDuringPreview = 0;
+    whenPreviewOpens([&](report::PreviewWindow&) {
+        buttonsOff = !form->BitBtn1->isEnabled() && !form->PrintBtn->isEnabled();
+        const size_t before = statements.size();
+        QTest::keyClick(form, Qt::Key_R, Qt::AltModifier);
+        QTest::mouseClick(form->PrintBtn, Qt::LeftButton);
+        statementsDuringPreview = statements.size() - before;
+    });
+    print();
+    EXPECT_TRUE(buttonsOff);
+    EXPECT_EQ(statementsDuringPreview, 0u);
+    EXPECT_TRUE(form->BitBtn1->isEnabled());
+    EXPECT_TRUE(form->PrintBtn->isEnabled());
+    EXPECT_TRUE(neutral());
+}
+
+TEST_F(Requests, AFailingPreparationIsCleanedUpBeforeTheErrorBox) {
+    raw("CREATE TRIGGER fail_heading BEFORE INSERT ON Test_Ac_Code WHEN NEW.Ac_Code = '40301000000' "
+        "BEGIN SELECT RAISE(ABORT, 'heading refused'); END");
+    period("2002", "05", "01", "05", "31");
+    forms::ScreenCursor cursorAtBox = forms::ScreenCursor::HourGlass;
+    onBox = [&](const forms::ShownMessage&) { cursorAtBox = forms::screenCursor(); };
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{"heading refused."});
+    EXPECT_EQ(boxes[0].kind, forms::MessageKind::Error);
+    EXPECT_EQ(cursorAtBox, forms::ScreenCursor::Default);
+    EXPECT_EQ(forms::screenCursor(), forms::ScreenCursor::Default);
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_TRUE(neutral());
+    EXPECT_FALSE(mainform::cleanUpOwed());
+}
+
+TEST_F(Requests, AFailingSummaryIsCleanedUpBeforeTheErrorBox) {
+    period("2002", "05", "01", "05", "31");
+    raw("ALTER TABLE ACCOUNT_JEN_AA RENAME TO ACCOUNT_JEN_AA_AWAY");
+    run();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("ACCOUNT_JEN_AA"), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(forms::screenCursor(), forms::ScreenCursor::Default);
+    EXPECT_FALSE(form->Query1.active());
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_TRUE(neutral());
+
+    boxes.clear();
+    print();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(neutral());
+}
+
+TEST_F(Requests, AFailingCleanUpIsMadeGoodBeforeTheNextPreparation) {
+    period("2002", "05", "01", "05", "31");
+    run();
+    const auto fresh = rowsOf(form->Query1);
+
+    // The clean-up's delete fails once.
+    raw("CREATE TABLE fail_once (x); INSERT INTO fail_once VALUES (1);"
+        "CREATE TRIGGER fail_delete BEFORE DELETE ON Test_Ac_Code WHEN (SELECT COUNT(*) FROM fail_once) > 0 "
+        "BEGIN DELETE FROM fail_once; SELECT RAISE(FAIL, 'clean-up refused'); END");
+    run();
+    EXPECT_EQ(texts(), std::vector<std::string>{"clean-up refused."});
+    EXPECT_EQ(forms::screenCursor(), forms::ScreenCursor::Default);
+    EXPECT_GT(scalar("SELECT COUNT(*) FROM Test_Ac_Code WHERE Serial_No IS NULL"), 0);
+    EXPECT_TRUE(mainform::cleanUpOwed());
+
+    // The next run cleans up first, so its roll-up rows are not counted twice.
+    boxes.clear();
+    run();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(rowsOf(form->Query1), fresh);
+    EXPECT_TRUE(neutral());
+    EXPECT_FALSE(mainform::cleanUpOwed());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
