@@ -1,6 +1,6 @@
 // A temporary account database behind the alias "Account" for the summary tests:
-// demo schema and chart, a journal, the work table prepared as the preparation leaves
-// it, and the summary statements run through the engine.
+// demo schema and chart, a journal, the work table prepared by the programs' preparation
+// form, and the summary statements run through the engine.
 #pragma once
 
 #include <filesystem>
@@ -37,8 +37,7 @@ public:
     // Runs one statement through the engine (fixture changes to the tables).
     void exec(const std::string& sql);
 
-    // Takes the work table from neutral to prepared: heading rows, class-wide and listed
-    // balance classes, link codes.
+    // Takes the work table from neutral to prepared (pRun_CodeUpdate).
     void prepare();
 
     // The work table as the summary reads it.
