@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 #include "error.h"
@@ -146,7 +147,7 @@ struct Expr {
     std::string sql;
     Ty type = Ty::Unknown;
     bool simple = true;   // a single operand that needs no parentheses
-    bool column = false;  // a bare column name
+    bool column = false;  // a bare column name, or a parameter (whose type the server infers)
 };
 
 const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "ORDER", "HAVING", "UNION", "ON",
@@ -166,14 +167,22 @@ public:
 
     TranslatedStatement run() {
         std::string sql;
-        if (peekWord("SELECT") || at(Tok::LParen)) sql = selectStatement();
+        statementIsSelect_ = peekWord("SELECT") || at(Tok::LParen);
+        if (statementIsSelect_) sql = selectStatement();
         else if (peekWord("INSERT")) sql = insertStatement();
         else if (peekWord("UPDATE")) sql = updateStatement();
         else if (peekWord("DELETE")) sql = deleteStatement();
         else sql = passThrough();
         while (at(Tok::Semicolon)) ++pos_;
         if (!at(Tok::End)) fail("Unexpected '" + cur().text + "'");
-        return {sql, names_};
+        TranslatedStatement out{sql, names_, {}, {}};
+        if (!unionMembers_.empty()) {
+            const size_t at = sql.find(kUnionMarker);
+            out.sql = sql.substr(0, at) + unionText_ + sql.substr(at + std::strlen(kUnionMarker));
+            out.outerOverUnion = sql.substr(0, at) + kUnionTable + sql.substr(at + std::strlen(kUnionMarker));
+            out.unionMembers = std::move(unionMembers_);
+        }
+        return out;
     }
 
 private:
@@ -251,18 +260,25 @@ private:
         return sql;
     }
 
-    std::string compoundSelect() {
+    // `members`, when given, receives the member selects of a pure UNION ALL chain
+    // (and is cleared when the chain is anything else).
+    std::string compoundSelect(std::vector<std::string>* members = nullptr) {
         ++selectDepth_;
         struct Leave { int& d; ~Leave() { --d; } } leave{selectDepth_};
         std::string sql = selectCore();
+        if (members) members->push_back(sql);
         while (peekWord("UNION") || peekWord("EXCEPT") || peekWord("INTERSECT")) {
             std::string op = upper(toks_[pos_++].text);
             if (acceptWord("ALL")) op += " ALL";
-            sql += "\n" + op + "\n" + selectCore();
+            const std::string member = selectCore();
+            sql += "\n" + op + "\n" + member;
+            if (members && op == "UNION ALL") members->push_back(member);
+            else if (members) members->clear(), members = nullptr;
         }
         if (acceptWord("ORDER")) {
             expectWord("BY");
             sql += "\nORDER BY " + orderList();
+            if (members) members->clear();
         }
         return sql;
     }
@@ -355,8 +371,20 @@ private:
         std::string sql;
         if (at(Tok::LParen)) {
             ++pos_;
-            if (peekWord("SELECT") || at(Tok::LParen)) sql = "(\n" + compoundSelect() + "\n)";
-            else sql = "(" + fromList() + ")";
+            if (peekWord("SELECT") || at(Tok::LParen)) {
+                // A UNION ALL of several members in the outermost FROM: its members may be
+                // run side by side, the outer statement then reading their rows from a table.
+                const bool candidate = selectDepth_ == 1 && statementIsSelect_ && unionMembers_.empty();
+                std::vector<std::string> members;
+                sql = "(\n" + compoundSelect(candidate ? &members : nullptr) + "\n)";
+                if (members.size() >= kMinUnionMembers) {
+                    unionMembers_ = std::move(members);
+                    unionText_ = sql;
+                    sql = kUnionMarker;
+                }
+            } else {
+                sql = "(" + fromList() + ")";
+            }
             expect(Tok::RParen, ")");
         } else {
             sql = qualifiedName();
@@ -600,7 +628,7 @@ private:
         switch (t.kind) {
             case Tok::String: ++pos_; return {quote(t.text), Ty::Text, true};
             case Tok::Number: ++pos_; return {t.text, Ty::Number, true};
-            case Tok::Param: ++pos_; return {param(t.text), Ty::Text, true};  // bound as text
+            case Tok::Param: ++pos_; return {param(t.text), Ty::Text, true, true};  // bound as text
             case Tok::LParen: {
                 ++pos_;
                 if (peekWord("SELECT")) {
@@ -689,6 +717,11 @@ private:
     size_t pos_ = 0;
     std::vector<std::string> names_;
     int selectDepth_ = 0;
+    bool statementIsSelect_ = false;
+    std::vector<std::string> unionMembers_;
+    std::string unionText_;
+    static constexpr size_t kMinUnionMembers = 4;
+    static constexpr const char* kUnionMarker = "\x01union\x01";
 };
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <QLocale>
 
+#include "forms/date_format.h"
+#include "forms/platform.h"
+
 namespace report {
 namespace {
 
@@ -22,24 +25,24 @@ QString& longTimeSlot() {
 
 void setClock(Clock clock) { clockSlot() = std::move(clock); }
 
-QDateTime now() { return clockSlot() ? clockSlot()() : QDateTime::currentDateTime(); }
+QDateTime now() { return clockSlot() ? clockSlot()() : forms::currentDateTime(); }
 
 void setShortDateFormat(const QString& format) { shortDateSlot() = format; }
 void setLongTimeFormat(const QString& format) { longTimeSlot() = format; }
 
 QString shortDateFormat() {
-    return shortDateSlot().isEmpty() ? QLocale::system().dateFormat(QLocale::ShortFormat) : shortDateSlot();
+    return shortDateSlot().isEmpty() ? forms::shortDateFormat() : shortDateSlot();
 }
 
 QString longTimeFormat() {
-    return longTimeSlot().isEmpty() ? QLocale::system().timeFormat(QLocale::LongFormat) : longTimeSlot();
+    return longTimeSlot().isEmpty() ? QStringLiteral("HH:mm:ss") : longTimeSlot();
 }
 
 QString formatDateTimeC(const QDateTime& moment) {
-    const QString date = QLocale::system().toString(moment.date(), shortDateFormat());
+    const QString date = QLocale::c().toString(moment.date(), shortDateFormat());
     const QTime time = moment.time();
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0) return date;
-    return date + QLatin1Char(' ') + QLocale::system().toString(time, longTimeFormat());
+    return date + QLatin1Char(' ') + QLocale::c().toString(time, longTimeFormat());
 }
 
 }  // namespace report

@@ -1,5 +1,6 @@
 // The clock and the date and time formats the report prints in its system data texts.
-// Tests set them; by default they are the system's.
+// Tests set them; by default they are the forms layer's clock and short date format,
+// and the 24-hour long time "HH:mm:ss".
 #pragma once
 
 #include <QDateTime>
@@ -15,7 +16,7 @@ void setClock(Clock clock);
 QDateTime now();
 
 // Qt date and time format strings ("yyyy-MM-dd", "HH:mm:ss"); an empty text restores the
-// system locale's short date or long time format.
+// default.
 void setShortDateFormat(const QString& format);
 void setLongTimeFormat(const QString& format);
 QString shortDateFormat();

@@ -1,0 +1,111 @@
+// A derived UNION ALL in the outermost FROM runs member by member on reader
+// connections; the result must be the one statement's result, errors included.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/dialect.h"
+#include "engine/error.h"
+#include "engine/query.h"
+#include "temp_database.h"
+
+namespace {
+
+const char* const kSummary =
+    "SELECT A.K, S = SUM(T.V), N = COUNT(*), NAME = RTRIM(A.NAME) FROM (\r\n"
+    "  SELECT K = SUBSTRING(CODE,1,1) + '0', V = SUM(AMT) FROM LINES WHERE BR = :tbBr GROUP BY SUBSTRING(CODE,1,1) + '0'\r\n"
+    "  UNION ALL SELECT K = CODE, V = SUM(AMT) FROM LINES WHERE BR = :tbBR GROUP BY CODE\r\n"
+    "  UNION ALL SELECT K = 'Z9', V = SUM(ISNULL(AMT,0)) FROM LINES WHERE BR = :tbbr AND AMT > :tbMin\r\n"
+    "  UNION ALL SELECT K = CODE + ' ', V = NULL FROM LINES WHERE BR = :tbBr\r\n"
+    ") T, CODES A WHERE A.K = T.K GROUP BY A.K, A.NAME ORDER BY A.K";
+
+class SideBySide : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.raw("create table CODES (K char(4) collate rtrim, NAME varchar(20) collate rtrim);"
+               "insert into CODES values ('10', '열  '), ('11', 'a'), ('12', 'b'), ('Z9', '합계');"
+               "create table LINES (CODE char(4) collate rtrim, AMT numeric, BR char(5) collate rtrim);"
+               "insert into LINES values ('11', 5, '00000'), ('11', 7, '00000'), ('12', null, '00000'),"
+               "                         ('12', 3, '00001'), ('13', 9, '00000');");
+    }
+    std::vector<std::string> run(const std::string& text) {
+        engine::Query q;
+        q.setText(text);
+        q.paramByName("tbBr").setAsString("00000");
+        q.paramByName("tbMin").setAsString("6");
+        return selectRowsOf(q);
+    }
+    static std::vector<std::string> selectRowsOf(engine::Query& q) {
+        q.open();
+        std::vector<std::string> rows;
+        for (q.first(); !q.eof(); q.next()) {
+            std::string line;
+            for (size_t c = 0; c < q.columnNames().size(); ++c)
+                line += (c ? "|" : "") + (q.field(static_cast<int>(c)).isNull() ? std::string("<NULL>")
+                                                                                : q.field(static_cast<int>(c)).asString());
+            rows.push_back(line);
+        }
+        return rows;
+    }
+    TempDatabase db;
+};
+
+TEST_F(SideBySide, TranslationOffersTheMembersAndTheOuterStatement) {
+    const auto st = engine::translateStatement(kSummary, engine::SqlTarget::Sqlite);
+    ASSERT_EQ(st.unionMembers.size(), 4u);
+    EXPECT_NE(st.outerOverUnion.find(engine::kUnionTable), std::string::npos);
+    EXPECT_EQ(st.sql.find(engine::kUnionTable), std::string::npos);
+    // Every member binds by the statement's own numbering.
+    EXPECT_NE(st.unionMembers[2].find("?2"), std::string::npos);
+
+    // Fewer members, a UNION that merges, or an ORDER BY inside: one statement only.
+    EXPECT_TRUE(engine::translateStatement("SELECT * FROM (SELECT 1 UNION ALL SELECT 2) T", engine::SqlTarget::Sqlite)
+                    .unionMembers.empty());
+    EXPECT_TRUE(engine::translateStatement("SELECT * FROM (SELECT 1 UNION ALL SELECT 2 UNION SELECT 3 UNION ALL "
+                                           "SELECT 4 UNION ALL SELECT 5) T",
+                                           engine::SqlTarget::Sqlite)
+                    .unionMembers.empty());
+    EXPECT_TRUE(engine::translateStatement("SELECT * FROM (SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL "
+                                           "SELECT 4 ORDER BY 1) T",
+                                           engine::SqlTarget::Sqlite)
+                    .unionMembers.empty());
+    EXPECT_TRUE(engine::translateStatement(
+                    "INSERT INTO X SELECT * FROM (SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4) T",
+                    engine::SqlTarget::Sqlite)
+                    .unionMembers.empty());
+}
+
+TEST_F(SideBySide, SameRowsAsTheSingleStatement) {
+    const auto rows = run(kSummary);
+    EXPECT_EQ(rows, (std::vector<std::string>{"10|21|1|열", "11|12|3|a", "12|<NULL>|2|b", "Z9|16|1|합계"}));
+    // The same statement on an in-memory database runs as one statement.
+    engine::resetDatabases();
+    engine::AliasConfig memory;
+    memory.path = ":memory:";
+    engine::databaseForAlias("Account").setConfig(memory);
+    engine::Query setup;
+    for (const char* sql : {"create table CODES (K char(4) collate rtrim, NAME varchar(20) collate rtrim)",
+                            "insert into CODES values ('10', '열  '), ('11', 'a'), ('12', 'b'), ('Z9', '합계')",
+                            "create table LINES (CODE char(4) collate rtrim, AMT numeric, BR char(5) collate rtrim)",
+                            "insert into LINES values ('11', 5, '00000'), ('11', 7, '00000'), ('12', null, '00000'),"
+                            " ('12', 3, '00001'), ('13', 9, '00000')"}) {
+        setup.setText(sql);
+        setup.execSql();
+    }
+    EXPECT_EQ(run(kSummary), rows);
+}
+
+TEST_F(SideBySide, AFailingMemberFailsTheStatement) {
+    const std::string broken = std::string(kSummary).replace(std::string(kSummary).find("FROM LINES WHERE BR = :tbbr"),
+                                                             std::strlen("FROM LINES"), "FROM NO_SUCH");
+    try {
+        run(broken);
+        FAIL();
+    } catch (const engine::DatabaseError& e) {
+        EXPECT_NE(std::string(e.what()).find("NO_SUCH"), std::string::npos) << e.what();
+    }
+    // The connection goes on serving statements.
+    EXPECT_EQ(run(kSummary).size(), 4u);
+}
+
+}  // namespace
