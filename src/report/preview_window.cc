@@ -1,5 +1,8 @@
 #include "preview_window.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QAction>
 #include <QFileDialog>
 #include <QLabel>
@@ -33,7 +36,11 @@ PreviewWindow::PreviewWindow(Report& report, QWidget* parent) : QMainWindow(pare
     status_ = new QLabel(this);
     statusBar()->addWidget(status_, 1);
     buildActions();
-    resize(900, 1000);
+    // A page and a half of room where the screen allows it, never more than the screen.
+    QSize size(900, 1000);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
     updateActions();
 }
 
