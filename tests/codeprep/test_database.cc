@@ -16,60 +16,15 @@
 #include "code_lists.h"
 #include "engine/alias_config.h"
 #include "engine/database.h"
-#ifdef MORVEL_DEMO_CHART
 #include "demo_database.h"
-#endif
 
 namespace codeprep_test {
 namespace {
-
-// The table as the back office keeps it; text compares without trailing blanks.
-const char* const kCreateTable = R"(
-CREATE TABLE Test_Ac_Code (
-    Serial_No      INTEGER,
-    Code_Kubun     TEXT         COLLATE RTRIM,
-    A_Kubun        CHAR(1)      COLLATE RTRIM,
-    B_Kubun        CHAR(2)      COLLATE RTRIM,
-    C_Kubun        CHAR(2)      COLLATE RTRIM,
-    D_Kubun        CHAR(3)      COLLATE RTRIM,
-    E_Kubun        CHAR(3)      COLLATE RTRIM,
-    Ac_Code        CHAR(12)     COLLATE RTRIM,
-    Ac_Name        VARCHAR(90)  COLLATE RTRIM,
-    Ac_Name_SiSan  VARCHAR(90)  COLLATE RTRIM,
-    Ac_Name_Gita   VARCHAR(90)  COLLATE RTRIM,
-    Jan_Check      CHAR(2)      COLLATE RTRIM,
-    The_Code       CHAR(12)     COLLATE RTRIM,
-    Code_MoveCode  CHAR(12)     COLLATE RTRIM,
-    Code_TwoMove   CHAR(12)     COLLATE RTRIM,
-    Code_ThreeMove CHAR(12)     COLLATE RTRIM
-))";
 
 std::string trimmed(std::string_view code) {
     while (!code.empty() && code.back() == ' ') code.remove_suffix(1);
     return std::string(code);
 }
-
-// The table on PostgreSQL where db/schema_postgres.sql is missing: CHAR(n) columns
-// compare without trailing blanks (and read back padded to their width).
-const char* const kCreateTablePostgres = R"(
-CREATE TABLE Test_Ac_Code (
-    Serial_No      INTEGER,
-    Code_Kubun     CHAR(2),
-    A_Kubun        CHAR(1),
-    B_Kubun        CHAR(2),
-    C_Kubun        CHAR(2),
-    D_Kubun        CHAR(3),
-    E_Kubun        CHAR(3),
-    Ac_Code        CHAR(12),
-    Ac_Name        CHAR(90),
-    Ac_Name_SiSan  CHAR(90),
-    Ac_Name_Gita   CHAR(90),
-    Jan_Check      CHAR(2),
-    The_Code       CHAR(12),
-    Code_MoveCode  CHAR(12),
-    Code_TwoMove   CHAR(12),
-    Code_ThreeMove CHAR(12)
-))";
 
 const char* const kPostgresDatabase = "morvel_codeprep_test";
 
@@ -166,12 +121,6 @@ private:
     PGconn* conn_ = nullptr;
 };
 
-std::string fileText(const std::filesystem::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string sqlText(const std::optional<std::string>& text) { return text ? "'" + *text + "'" : "NULL"; }
 
@@ -218,9 +167,7 @@ std::vector<ChartAccount> testChart() {
 
 std::vector<Setup> setups() {
     std::vector<Setup> result = {{Backend::SQLite, Chart::Test}};
-#ifdef MORVEL_DEMO_CHART
     result.push_back({Backend::SQLite, Chart::Demo});
-#endif
     result.push_back({Backend::PostgreSQL, Chart::Test});
     return result;
 }
@@ -238,8 +185,7 @@ TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
         if (port.empty()) return;
         connection_ = std::make_unique<PostgresConnection>(port);
         exec("DROP TABLE IF EXISTS Test_Ac_Code");
-        const auto schema = std::filesystem::path(MORVEL_SOURCE_DIR) / "db" / "schema_postgres.sql";
-        exec(std::filesystem::exists(schema) ? fileText(schema) : kCreateTablePostgres);
+        exec(demo::postgresSchemaSql());
         config.driver = "postgres";
         config.host = "127.0.0.1";
         config.port = std::stoi(port);
@@ -253,8 +199,7 @@ TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
         close(fd);
         path_ = name;
         connection_ = std::make_unique<SqliteConnection>(path_);
-        const auto schema = std::filesystem::path(MORVEL_SOURCE_DIR) / "db" / "schema.sql";
-        exec(std::filesystem::exists(schema) ? fileText(schema) : kCreateTable);
+        exec(demo::schemaSql());
         config.driver = "sqlite";
         config.path = path_;
     }
@@ -295,12 +240,10 @@ void TestDatabase::insertAccounts(const std::vector<ChartAccount>& accounts) {
 
 void TestDatabase::insertChart(Chart chart) {
     if (chart == Chart::Test) return insertAccounts(testChart());
-#ifdef MORVEL_DEMO_CHART
     if (backend_ == Backend::SQLite) {
         demo::insertChart(static_cast<SqliteConnection&>(*connection_).handle());
         return;
     }
-#endif
     throw std::runtime_error("the demo chart is not available here");
 }
 
