@@ -20,36 +20,8 @@
 #include "forms/date_format.h"
 #include "forms/message_box.h"
 #include "forms/platform.h"
+#include "temp_account_database.h"
 
-class TempAccountDatabase {
-public:
-    TempAccountDatabase() {
-        static int counter = 0;
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("morvel_daily_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
-                    .string();
-        removeFiles();
-        engine::resetDatabases();
-        engine::AliasConfig config;
-        config.path = path_;
-        engine::databaseForAlias("Account").setConfig(config);
-    }
-    ~TempAccountDatabase() {
-        engine::resetDatabases();
-        removeFiles();
-    }
-    void exec(const std::string& sql) {
-        engine::Query q("Account");
-        q.setText(sql);
-        q.execSql();
-    }
-
-private:
-    void removeFiles() {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
-    }
-    std::string path_;
-};
 
 // Every message box shown, with the main window's caption at that moment.
 struct RecordedBox {

@@ -1,52 +1,13 @@
-// A fresh SQLite database file behind the alias "Account" for one test.
+// A fresh SQLite database behind the alias "Account" for one test, and reading rows back.
 #pragma once
 
-#include <sqlite3.h>
-
-#include <filesystem>
 #include <string>
+#include <vector>
 
-#include "engine/database.h"
 #include "engine/query.h"
+#include "temp_account_database.h"
 
-class TempDatabase {
-public:
-    TempDatabase() {
-        static int counter = 0;
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("morvel_engine_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
-                    .string();
-        remove();
-        engine::resetDatabases();
-        engine::AliasConfig cfg;
-        cfg.path = path_;
-        engine::databaseForAlias("Account").setConfig(cfg);
-    }
-    ~TempDatabase() {
-        engine::resetDatabases();
-        remove();
-    }
-
-    // Runs statements directly, outside the engine (fixtures).
-    void raw(const std::string& sql) {
-        sqlite3* db = nullptr;
-        sqlite3_open(path_.c_str(), &db);
-        char* err = nullptr;
-        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-        const std::string message = err ? err : "";
-        sqlite3_free(err);
-        sqlite3_close(db);
-        if (rc != SQLITE_OK) throw std::runtime_error(message);
-    }
-
-    const std::string& path() const { return path_; }
-
-private:
-    void remove() {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
-    }
-    std::string path_;
-};
+using TempDatabase = TempAccountDatabase;
 
 // Runs a select through the engine and returns its rows as text ("<NULL>" for NULL),
 // columns joined by '|', each value without trailing blanks (a CHAR column comes back

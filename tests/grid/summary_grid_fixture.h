@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/database.h"
+#include "temp_account_database.h"
 #include "engine/query.h"
 #include "forms/data_source.h"
 #include "forms/db_grid.h"
@@ -26,30 +27,6 @@ struct SummaryRow {
     std::optional<double> dr01Cash, dr01, dr00;
 };
 
-class TempAccountDatabase {
-public:
-    TempAccountDatabase() {
-        static int counter = 0;
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("morvel_grid_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
-                    .string();
-        remove();
-        engine::resetDatabases();
-        engine::AliasConfig cfg;
-        cfg.path = path_;
-        engine::databaseForAlias("Account").setConfig(cfg);
-    }
-    ~TempAccountDatabase() {
-        engine::resetDatabases();
-        remove();
-    }
-
-private:
-    void remove() {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
-    }
-    std::string path_;
-};
 
 inline std::string sqlNumber(const std::optional<double>& v) {
     if (!v) return "NULL";
