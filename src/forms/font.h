@@ -18,6 +18,11 @@ inline const QString kGulimFace = QStringLiteral("굴림");
 // Korean face. Called by the Application; tests may call it themselves.
 void installKoreanFace();
 
+// The installed face drawn for a family: "굴림" resolves to the one Korean face above (so a
+// printed page names the face itself, whatever the substitutions); a family this machine
+// has, or another missing one, is returned unchanged.
+QString resolvedFamily(const QString& family);
+
 // The face "굴림" with a character height in pixels.
 QFont gulimFont(int pixelSize, bool bold = false);
 

@@ -1,6 +1,6 @@
 #include "text_font.h"
 
-#include "font_setup.h"
+#include "forms/font.h"
 #include "units.h"
 
 namespace report {
@@ -8,7 +8,7 @@ namespace report {
 int TextFont::heightUnits() const { return pointsToUnits(pointSize); }
 
 QFont TextFont::toQFont() const {
-    QFont font(resolvedFamily(family));
+    QFont font(forms::resolvedFamily(family));
     font.setPixelSize(heightUnits());
     font.setBold(bold);
     font.setUnderline(underline);

@@ -3,11 +3,11 @@
 
 #include <QApplication>
 
-#include "report/font_setup.h"
+#include "forms/font.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    report::installFontSubstitutions();
+    forms::installKoreanFace();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
