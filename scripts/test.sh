@@ -3,12 +3,13 @@
 # throw-away server on 127.0.0.1 that this script starts and stops).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$(pwd)
 bash scripts/install-deps.sh
 bash scripts/build.sh
 
-MORVEL_TEST_PG_PORT=$(bash scripts/test-postgres.sh start)
+MORVEL_TEST_PG_PORT=$(bash "$root/scripts/test-postgres.sh" start)
 export MORVEL_TEST_PG_PORT
-trap 'bash scripts/test-postgres.sh stop' EXIT
+trap 'bash "$root/scripts/test-postgres.sh" stop' EXIT
 
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
