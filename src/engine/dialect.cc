@@ -148,6 +148,8 @@ struct Expr {
     Ty type = Ty::Unknown;
     bool simple = true;   // a single operand that needs no parentheses
     bool column = false;  // a bare column name, or a parameter (whose type the server infers)
+    bool literal = false;  // a quoted text
+    std::string text{};    // the literal's text
 };
 
 const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "ORDER", "HAVING", "UNION", "ON",
@@ -251,6 +253,11 @@ private:
         return target_ == SqlTarget::Postgres ? trimmed(e) : wrap(e);
     }
     static std::string trimmed(const Expr& e) {
+        if (e.literal) {  // trimmed here, and left untyped so that it compares as the other side's type
+            std::string text = e.text;
+            while (!text.empty() && text.back() == ' ') text.pop_back();
+            return quote(text);
+        }
         return e.type == Ty::Text && !e.column ? "rtrim(" + e.sql + ")" : wrap(e);
     }
 
@@ -626,7 +633,7 @@ private:
     Expr primary() {
         const Token& t = cur();
         switch (t.kind) {
-            case Tok::String: ++pos_; return {quote(t.text), Ty::Text, true};
+            case Tok::String: ++pos_; return {quote(t.text), Ty::Text, true, false, true, t.text};
             case Tok::Number: ++pos_; return {t.text, Ty::Number, true};
             case Tok::Param: ++pos_; return {param(t.text), Ty::Text, true, true};  // bound as text
             case Tok::LParen: {

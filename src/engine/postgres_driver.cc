@@ -104,6 +104,9 @@ std::unique_ptr<Driver> openPostgresDriver(const AliasConfig& config, const Logi
     }
     // The summary's NOT IN subqueries need a hashed plan.
     PQclear(PQexec(conn, "SET work_mem = '16MB'"));
+    // Compiling a statement of many members to machine code costs far more than it saves:
+    // the summary's own run takes under a second, its compilation over a minute.
+    PQclear(PQexec(conn, "SET jit = off"));
     // `+` between two texts joins them, as in the programs' dialect. Where the operator
     // cannot be created (no right to), statements using it report the server's error.
     PQclear(PQexec(conn,
