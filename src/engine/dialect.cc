@@ -177,11 +177,12 @@ public:
         else sql = passThrough();
         while (at(Tok::Semicolon)) ++pos_;
         if (!at(Tok::End)) fail("Unexpected '" + cur().text + "'");
-        TranslatedStatement out{sql, names_, {}, {}};
+        TranslatedStatement out{sql, names_, {}, {}, {}};
         if (!unionMembers_.empty()) {
             const size_t at = sql.find(kUnionMarker);
             out.sql = sql.substr(0, at) + unionText_ + sql.substr(at + std::strlen(kUnionMarker));
-            out.outerOverUnion = sql.substr(0, at) + kUnionTable + sql.substr(at + std::strlen(kUnionMarker));
+            out.unionTable = target_ == SqlTarget::Sqlite ? "temp.morvel_union" : "pg_temp.morvel_union";
+            out.outerOverUnion = sql.substr(0, at) + out.unionTable + sql.substr(at + std::strlen(kUnionMarker));
             out.unionMembers = std::move(unionMembers_);
         }
         return out;

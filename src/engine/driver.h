@@ -20,14 +20,12 @@ struct TranslatedStatement {
     std::vector<std::string> paramNames;  // lower-cased; position i binds paramNames[i]
     // When the outermost FROM holds a derived table that is a UNION ALL of several
     // members: the members (numbered like `sql`, so each binds the same values), and the
-    // outer statement with the derived table replaced by the table kUnionTable. A backend
-    // may run the members side by side and the outer statement over their rows.
+    // outer statement with the derived table replaced by the temporary table `unionTable`.
+    // A backend may run the members side by side and the outer statement over their rows.
     std::vector<std::string> unionMembers;
     std::string outerOverUnion;
+    std::string unionTable;
 };
-
-// The table that stands for the derived UNION ALL in `outerOverUnion`.
-inline constexpr const char* kUnionTable = "temp.morvel_union";
 
 struct ResultSet {
     std::vector<std::string> columns;

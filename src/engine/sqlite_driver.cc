@@ -183,14 +183,14 @@ private:
         for (const auto& error : errors)
             if (!error.empty()) throw DatabaseError(error);
 
-        fillUnionTable(results);
+        fillUnionTable(st.unionTable, results);
         return main_.run(st.outerOverUnion, values);
     }
 
-    void fillUnionTable(const std::vector<ResultSet>& results) {
+    void fillUnionTable(const std::string& table, const std::vector<ResultSet>& results) {
         const auto& columns = results.front().columns;
-        std::string create = std::string("CREATE TABLE ") + kUnionTable + " (";
-        std::string insert = std::string("INSERT INTO ") + kUnionTable + " VALUES (";
+        std::string create = "CREATE TABLE " + table + " (";
+        std::string insert = "INSERT INTO " + table + " VALUES (";
         for (size_t c = 0; c < columns.size(); ++c) {
             std::string quoted = "\"";
             for (char ch : columns[c]) quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
@@ -202,7 +202,7 @@ private:
         create += ")";
         insert += ")";
         sqlite3* db = main_.handle();
-        exec(db, (std::string("DROP TABLE IF EXISTS ") + kUnionTable).c_str());
+        exec(db, ("DROP TABLE IF EXISTS " + table).c_str());
         exec(db, create.c_str());
         exec(db, "BEGIN");
         try {
