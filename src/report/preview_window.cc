@@ -1,12 +1,13 @@
 #include "preview_window.h"
 
+#include "forms/message_box.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <QAction>
 #include <QFileDialog>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPrintDialog>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -179,6 +180,8 @@ bool PreviewWindow::exportPdfTo(const QString& path) {
     return false;
 }
 
-void PreviewWindow::showError(const QString& text) { QMessageBox::warning(this, QStringLiteral("Print Preview"), text); }
+void PreviewWindow::showError(const QString& text) {
+    forms::showMessage(forms::MessageKind::Warning, "Print Preview", text.toStdString());
+}
 
 }  // namespace report

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 
 #include "report/report.h"
+#include "forms/message_box.h"
+#include "report/preview_window.h"
 #include "report/report_file.h"
 #include "table_data_set.h"
 
@@ -92,4 +94,28 @@ TEST(ReportFile, FailuresCarryTheReason) {
     EXPECT_EQ(error, other.fileName() + " is not a report file.");
 
     EXPECT_FALSE(report::writePdf(sampleReport(), dir.filePath("missing/summary.pdf")));
+}
+
+// The preview tells the user why a save, load or export failed, in the program's own
+// message box.
+TEST(ReportFile, PreviewReportsFailuresInAMessageBox) {
+    report::Report rep("rep");
+    rep.setDataSet(std::make_shared<TableDataSet>(numberedRows(3)));
+    rep.addBand("Detail", report::BandKind::Detail)->setSize(718, 17);
+    report::PreviewWindow preview(rep);
+    preview.produceAll();
+    std::vector<forms::ShownMessage> boxes;
+    forms::setMessageResponder([&](const forms::ShownMessage& box) { boxes.push_back(box); });
+    QTemporaryDir dir;
+    EXPECT_FALSE(preview.saveTo(dir.filePath("missing/summary.rep")));
+    EXPECT_FALSE(preview.loadFrom(dir.filePath("none.rep")));
+    EXPECT_FALSE(preview.exportPdfTo(dir.filePath("missing/summary.pdf")));
+    forms::setMessageResponder({});
+    ASSERT_EQ(boxes.size(), 3u);
+    for (const auto& box : boxes) {
+        EXPECT_EQ(box.kind, forms::MessageKind::Warning);
+        EXPECT_EQ(box.caption, "Print Preview");
+    }
+    EXPECT_NE(boxes[0].text.find("missing/summary.rep"), std::string::npos) << boxes[0].text;
+    EXPECT_NE(boxes[2].text.find("missing/summary.pdf"), std::string::npos) << boxes[2].text;
 }
