@@ -1,11 +1,41 @@
 #include "driver.h"
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
 #include "alias_config.h"
 #include "error.h"
 #include "postgres_driver.h"
 #include "sqlite_driver.h"
 
 namespace engine {
+
+std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
+                                     const std::function<ResultSet(size_t worker, size_t member)>& run) {
+    std::vector<ResultSet> results(members);
+    std::vector<std::string> errors(workers);
+    std::atomic<size_t> next{0};
+    std::vector<std::thread> pool;
+    for (size_t w = 0; w < workers; ++w) {
+        pool.emplace_back([&, w] {
+            try {
+                for (size_t i; (i = next++) < members;) results[i] = run(w, i);
+            } catch (const std::exception& e) {
+                errors[w] = e.what();
+                next = members;
+            }
+        });
+    }
+    for (auto& thread : pool) thread.join();
+    for (const auto& error : errors)
+        if (!error.empty()) throw DatabaseError(error);
+    return results;
+}
+
+size_t sideBySideWorkers(size_t members) {
+    return std::min<size_t>(members, std::max(1u, std::thread::hardware_concurrency()));
+}
 
 std::unique_ptr<Driver> openDriver(const AliasConfig& config, const LoginRequest* login) {
     if (config.driver == "sqlite") return openSqliteDriver(config);

@@ -1,6 +1,7 @@
 // One database backend: it translates statement text to its own dialect and runs it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,6 +44,15 @@ public:
     virtual ResultSet execute(const TranslatedStatement& statement,
                               const std::vector<std::optional<std::string>>& values) = 0;
 };
+
+// Runs `members` jobs on up to `workers` threads, job i as run(worker, i) (a worker runs
+// one job at a time, so each may own a connection), and returns the results in job order.
+// The first failure stops the remaining jobs and is thrown as a DatabaseError.
+std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
+                                     const std::function<ResultSet(size_t worker, size_t member)>& run);
+
+// How many workers a side-by-side run of `members` jobs uses on this machine.
+size_t sideBySideWorkers(size_t members);
 
 // Opens the backend that the configuration names. `login` carries the credentials
 // when the configuration asked for a login. Throws DatabaseError.

@@ -3,11 +3,9 @@
 #include <libpq-fe.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <deque>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -163,30 +161,12 @@ private:
     // runs the outer statement over it.
     ResultSet executeSideBySide(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
         const auto raw = rawValues(values);
-        const size_t members = st.unionMembers.size();
-        const size_t threads = std::min<size_t>(members, std::max(1u, std::thread::hardware_concurrency()));
-        while (readers_.size() < threads) readers_.push_back(connect(params_));
-
-        std::vector<ResultSet> results(members);
-        std::vector<std::string> errors(threads);
-        std::atomic<size_t> next{0};
-        std::vector<std::thread> pool;
-        for (size_t t = 0; t < threads; ++t) {
-            pool.emplace_back([&, t] {
-                try {
-                    for (size_t i; (i = next++) < members;) {
-                        const auto [sql, bound] = compactParameters(st.unionMembers[i], raw);
-                        results[i] = run(readers_[t], sql, bound);
-                    }
-                } catch (const std::exception& e) {
-                    errors[t] = e.what();
-                    next = members;
-                }
-            });
-        }
-        for (auto& thread : pool) thread.join();
-        for (const auto& error : errors)
-            if (!error.empty()) throw DatabaseError(error);
+        const size_t workers = sideBySideWorkers(st.unionMembers.size());
+        while (readers_.size() < workers) readers_.push_back(connect(params_));
+        const auto results = runSideBySide(st.unionMembers.size(), workers, [&](size_t worker, size_t member) {
+            const auto [sql, bound] = compactParameters(st.unionMembers[member], raw);
+            return run(readers_[worker], sql, bound);
+        });
 
         fillUnionTable(st.unionTable, results);
         const auto [outer, bound] = compactParameters(st.outerOverUnion, raw);

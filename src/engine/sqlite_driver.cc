@@ -3,9 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
-#include <thread>
 #include <map>
 
 #include "alias_config.h"
@@ -156,32 +154,13 @@ private:
     // core; a summary of many members over a year of journal lines then takes a
     // fraction of the time.
     ResultSet executeSideBySide(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
-        const size_t members = st.unionMembers.size();
-        const size_t threads = std::min<size_t>(members, std::max(1u, std::thread::hardware_concurrency()));
-        while (readers_.size() < threads)
+        const size_t workers = sideBySideWorkers(st.unionMembers.size());
+        while (readers_.size() < workers)
             readers_.push_back(std::make_unique<Connection>(
                 openConnection(path_, alias_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX)));
-
-        std::vector<ResultSet> results(members);
-        std::vector<std::string> errors(threads);
-        std::atomic<size_t> next{0};
-        std::vector<std::thread> pool;
-        for (size_t t = 0; t < threads; ++t) {
-            pool.emplace_back([&, t] {
-                try {
-                    for (size_t i; (i = next++) < members;) results[i] = readers_[t]->run(st.unionMembers[i], values);
-                } catch (const DatabaseError& e) {
-                    errors[t] = e.what();
-                    next = members;
-                } catch (const std::exception& e) {
-                    errors[t] = e.what();
-                    next = members;
-                }
-            });
-        }
-        for (auto& thread : pool) thread.join();
-        for (const auto& error : errors)
-            if (!error.empty()) throw DatabaseError(error);
+        const auto results = runSideBySide(st.unionMembers.size(), workers, [&](size_t worker, size_t member) {
+            return readers_[worker]->run(st.unionMembers[member], values);
+        });
 
         fillUnionTable(st.unionTable, results);
         return main_.run(st.outerOverUnion, values);

@@ -14,6 +14,7 @@
 #include "engine/query.h"
 #include "forms/fields.h"
 #include "report/query_data_set.h"
+#include "temp_account_database.h"
 
 struct SummaryRow {
     std::optional<std::string> acCode;
@@ -23,26 +24,15 @@ struct SummaryRow {
 };
 
 class PrintQueryFixture {
+    TempAccountDatabase database_;  // first made, last gone: the query below runs on it
+
 public:
     PrintQueryFixture() {
-        static int counter = 0;
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("morvel_report_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
-                    .string();
-        removeFiles();
-        engine::resetDatabases();
-        engine::AliasConfig cfg;
-        cfg.path = path_;
-        engine::databaseForAlias("Account").setConfig(cfg);
         for (auto* f : {&CR00, &CR01, &CR01_CASH, &DR01_CASH, &DR01, &DR00}) f->setDisplayFormat("#,###");
         StringField1.setFixedChar(true);
         StringField2.setFixedChar(true);
     }
-    ~PrintQueryFixture() {
-        Query_Print.close();
-        engine::resetDatabases();
-        removeFiles();
-    }
+    ~PrintQueryFixture() { Query_Print.close(); }
 
     // Replaces the rows and reopens the query on them, in the given order.
     void setRows(const std::vector<SummaryRow>& rows) {
@@ -103,9 +93,4 @@ private:
         q.setText(sql);
         q.execSql();
     }
-    void removeFiles() {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
-    }
-
-    std::string path_;
 };
