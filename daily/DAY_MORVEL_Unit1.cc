@@ -374,11 +374,6 @@ void TfmDay_Morvel_Form::DBGrid1DrawColumnCell(forms::DBGrid& Sender, const QRec
     forms::drawRollUpCell(Sender, Rect, DataCol, Column, Query1AC_CODE);
 }
 
-TfmDay_Morvel_Form::~TfmDay_Morvel_Form() {
-    // The data source listens to Query1, which is destroyed before it.
-    DataSource1.setDataSet(nullptr);
-}
-
 void TfmDay_Morvel_Form::FormClose(QObject*, forms::CloseAction& Action) {
     fmDAY_MORVEL_CODE_Update_Form->pDelete_Update();
     fmDay_Morvel_Form = nullptr;

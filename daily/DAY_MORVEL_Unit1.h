@@ -20,7 +20,6 @@ class TfmDay_Morvel_Form : public forms::Form {
     Q_OBJECT
 public:
     explicit TfmDay_Morvel_Form(QWidget* parent = nullptr);
-    ~TfmDay_Morvel_Form() override;
 
     // The window's caption, which the pick lists write back after every key.
     static constexpr const char* kCaption = "일계표 입니다.";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,6 +114,8 @@ public:
     void disableControls();
     void enableControls();
     bool controlsDisabled() const { return disabledDepth_ > 0; }
+    // Expires when the query is destroyed, so a listener that may outlive it can tell.
+    std::weak_ptr<const void> lifetime() const { return alive_; }
 
 private:
     friend class Param;
@@ -133,6 +136,7 @@ private:
     bool pendingNotify_ = false;
     int nextListener_ = 1;
     std::vector<std::pair<int, Listener>> listeners_;
+    std::shared_ptr<const void> alive_ = std::make_shared<int>(0);
     static const Value nullValue_;
 };
 

@@ -14,12 +14,16 @@ void DataSource::setDataSet(engine::Query* query) {
     if (query == dataSet_) return;
     detach();
     dataSet_ = query;
-    if (dataSet_) listenerId_ = dataSet_->addListener([this] { emit dataChanged(); });
+    if (dataSet_) {
+        dataSetAlive_ = dataSet_->lifetime();
+        listenerId_ = dataSet_->addListener([this] { emit dataChanged(); });
+    }
     emit dataChanged();
 }
 
 void DataSource::detach() {
-    if (dataSet_ && listenerId_) dataSet_->removeListener(listenerId_);
+    if (dataSet_ && listenerId_ && !dataSetAlive_.expired()) dataSet_->removeListener(listenerId_);
+    dataSetAlive_.reset();
     dataSet_ = nullptr;
     listenerId_ = 0;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 #include <string>
 
 namespace engine { class Query; }
@@ -19,8 +20,7 @@ public:
 
     std::string name() const { return objectName().toStdString(); }
 
-    // The query must outlive the data source, or be detached with setDataSet(nullptr)
-    // before it goes.
+    // The attached query; a query destroyed before the data source is simply let go.
     engine::Query* dataSet() const { return dataSet_; }
     void setDataSet(engine::Query* query);
 
@@ -33,6 +33,7 @@ private:
     void detach();
 
     engine::Query* dataSet_ = nullptr;
+    std::weak_ptr<const void> dataSetAlive_;
     int listenerId_ = 0;
 };
 

@@ -187,3 +187,15 @@ TEST_F(GridBehaviourTest, EditingGridShowsAnEditorThatAcceptsNoChange) {
     QTest::keyClick(dbGrid1.focusWidget(), Qt::Key_Down);
     EXPECT_EQ(dbGrid1.currentIndex().row(), 1);
 }
+
+// A form declares its query after its data source, so the query goes first; the data
+// source then lets it go instead of calling into it.
+TEST(DataSourceLifetime, AQueryDestroyedFirstIsLetGo) {
+    auto query = std::make_unique<engine::Query>("Account");
+    auto source = std::make_unique<forms::DataSource>("DataSource1");
+    source->setDataSet(query.get());
+    query.reset();
+    source->setDataSet(nullptr);
+    source.reset();
+    SUCCEED();
+}
