@@ -14,6 +14,7 @@
 #include "engine/alias_config.h"
 #include "engine/database.h"
 #include "demo_database.h"
+#include "test_server.h"
 
 namespace codeprep_test {
 namespace {
@@ -74,7 +75,7 @@ class PostgresConnection : public Connection {
 public:
     explicit PostgresConnection(const std::string& port) {
         const std::string info =
-            "host=127.0.0.1 port=" + port + " dbname=" + kPostgresDatabase + " user=postgres";
+            "host=127.0.0.1 port=" + port + " dbname=" + kPostgresDatabase + " user=" + kTestPostgresRole;
         conn_ = PQconnectdb(info.c_str());
         if (PQstatus(conn_) != CONNECTION_OK) {
             const std::string message = PQerrorMessage(conn_);
@@ -187,7 +188,7 @@ TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
         config.host = "127.0.0.1";
         config.port = std::stoi(port);
         config.databaseName = kPostgresDatabase;
-        config.userName = "postgres";
+        config.userName = kTestPostgresRole;
         engine::setLoginHandler([](engine::LoginRequest&) { return true; });
     } else {
         char name[] = "/tmp/codeprep_test_XXXXXX";

@@ -17,6 +17,7 @@
 #include "engine/database.h"
 #include "engine/query.h"
 #include "work_table_prep.h"
+#include "test_server.h"
 
 namespace fixture {
 namespace {
@@ -185,7 +186,7 @@ void SummaryDatabase::useAlias() {
         config.host = "127.0.0.1";
         config.port = postgresTestPort();
         config.databaseName = "morvel_summary_test";
-        config.userName = "postgres";
+        config.userName = kTestPostgresRole;
         engine::setLoginHandler([](engine::LoginRequest&) { return true; });
     } else {
         config.driver = "sqlite";
