@@ -36,6 +36,11 @@ void runPrepared(codeprep::CodeUpdateForm& preparation, const std::function<void
     }
 }
 
+void cleanUpAtClose(codeprep::CodeUpdateForm& preparation) {
+    preparation.pDelete_Update();
+    owed = false;
+}
+
 RequestsRefused::RequestsRefused(std::initializer_list<QWidget*> controls) {
     for (QWidget* control : controls) {
         if (!control || !control->isEnabled()) continue;

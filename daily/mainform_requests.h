@@ -1,6 +1,7 @@
-// What the run and print requests of both main windows share: running a request
-// between the work table's preparation and its clean-up, refusing further requests
-// while a report preview is open, and creating a report form owned by the application.
+// The request path of both main windows: running a request between the work table's
+// preparation and its clean-up, the clean-up when the window closes, refusing further
+// requests while a report preview is open, and creating a report form owned by the
+// application. Every statement of a run or print request goes through runPrepared.
 #pragma once
 
 #include <QPointer>
@@ -21,6 +22,10 @@ namespace mainform {
 // request does not meet the heading rows twice. Should that clean-up fail as well, the
 // first error is the one reported, and the next request cleans up before it prepares.
 void runPrepared(codeprep::CodeUpdateForm& preparation, const std::function<void()>& request);
+
+// The clean-up when a main window closes. A failure reaches the caller (the close then
+// does not happen); a success also settles a clean-up owed from an earlier request.
+void cleanUpAtClose(codeprep::CodeUpdateForm& preparation);
 
 // True while a clean-up is owed from a request whose own clean-up failed.
 bool cleanUpOwed();

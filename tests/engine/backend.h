@@ -1,5 +1,5 @@
 // The alias "Account" on either backend for one test: a fresh SQLite file, or the
-// test PostgreSQL server that scripts/test-postgres.sh starts (MORVEL_TEST_PG_PORT).
+// engine's database on the test PostgreSQL server.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <memory>
 #include <regex>
 #include <stdexcept>
@@ -16,36 +15,23 @@
 #include "engine/database.h"
 #include "engine/query.h"
 #include "temp_database.h"
-#include "test_server.h"
+#include "test_backends.h"
 
-class BackendTest : public ::testing::TestWithParam<std::string> {
+class BackendTest : public ::testing::TestWithParam<test_backends::Backend> {
 protected:
     void SetUp() override {
-        if (GetParam() == "sqlite") {
-            sqlite_ = std::make_unique<TempDatabase>();
-            return;
-        }
-        const char* port = std::getenv("MORVEL_TEST_PG_PORT");
-        if (!port || !*port) GTEST_SKIP() << "no test PostgreSQL server (MORVEL_TEST_PG_PORT)";
-        engine::resetDatabases();
-        engine::AliasConfig cfg;
-        cfg.driver = "postgres";
-        cfg.host = "127.0.0.1";
-        cfg.port = std::atoi(port);
-        cfg.databaseName = "morvel_engine_test";
-        cfg.userName = kTestPostgresRole;
-        engine::databaseForAlias("Account").setConfig(cfg);
-        engine::setLoginHandler([](engine::LoginRequest&) { return true; });
+        if (!test_backends::available(GetParam())) GTEST_SKIP() << test_backends::kNoServer;
+        if (postgres()) test_backends::pointAliasAtPostgres("morvel_engine_test");
+        else sqlite_ = std::make_unique<TempDatabase>();
     }
     void TearDown() override {
         if (server_) PQfinish(server_);
         server_ = nullptr;
-        engine::resetDatabases();
-        engine::setLoginHandler({});
+        test_backends::releaseAlias();
         sqlite_.reset();
     }
 
-    bool postgres() const { return GetParam() == "postgres"; }
+    bool postgres() const { return GetParam() == test_backends::Backend::PostgreSQL; }
 
     // Runs ';'-separated statements through the engine. Column types written
     // "TEXT(n)" become CHAR(n) (with trailing-blank-insensitive collation on SQLite).
@@ -86,11 +72,7 @@ protected:
             if (!error.empty()) throw std::runtime_error(error + " in: " + sql);
             return value;
         }
-        if (!server_) {
-            const std::string info = "host=127.0.0.1 port=" + std::string(std::getenv("MORVEL_TEST_PG_PORT")) +
-                                     " dbname=morvel_engine_test user=" + kTestPostgresRole;
-            server_ = PQconnectdb(info.c_str());
-        }
+        if (!server_) server_ = PQconnectdb(test_backends::postgresConnectionInfo("morvel_engine_test").c_str());
         PGresult* result = PQexec(server_, sql.c_str());
         const auto status = PQresultStatus(result);
         const std::string value = status == PGRES_TUPLES_OK && PQntuples(result) ? PQgetvalue(result, 0, 0) : "";
@@ -105,4 +87,6 @@ private:
     PGconn* server_ = nullptr;
 };
 
-#define BACKENDS ::testing::Values(std::string("sqlite"), std::string("postgres"))
+#define BACKENDS                                   \
+    ::testing::ValuesIn(test_backends::all()), \
+        [](const auto& info) { return test_backends::name(info.param); }

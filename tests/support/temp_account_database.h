@@ -11,6 +11,7 @@
 
 #include "engine/database.h"
 #include "engine/query.h"
+#include "test_backends.h"
 
 class TempAccountDatabase {
 public:
@@ -20,13 +21,10 @@ public:
                  ("morvel_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
                     .string();
         remove();
-        engine::resetDatabases();
-        engine::AliasConfig config;
-        config.path = path_;
-        engine::databaseForAlias("Account").setConfig(config);
+        test_backends::pointAliasAtSqlite(path_);
     }
     ~TempAccountDatabase() {
-        engine::resetDatabases();
+        test_backends::releaseAlias();
         remove();
     }
     TempAccountDatabase(const TempAccountDatabase&) = delete;
