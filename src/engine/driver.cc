@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "alias_config.h"
@@ -10,6 +11,26 @@
 #include "sqlite_driver.h"
 
 namespace engine {
+
+namespace {
+
+std::chrono::milliseconds& lockWaitSetting() {
+    static std::chrono::milliseconds wait{5000};
+    return wait;
+}
+
+}  // namespace
+
+void setLockWait(std::chrono::milliseconds wait) { lockWaitSetting() = wait; }
+std::chrono::milliseconds lockWait() { return lockWaitSetting(); }
+
+std::string lockWaitMessage(const std::string& backendMessage) {
+    const double seconds = static_cast<double>(lockWait().count()) / 1000.0;
+    char waited[32];
+    std::snprintf(waited, sizeof waited, "%g", seconds);
+    return "Another session kept a lock on the database for " + std::string(waited) +
+           " seconds, so the statement was given up (" + backendMessage + "); try again";
+}
 
 std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
                                      const std::function<ResultSet(size_t worker, size_t member)>& run) {

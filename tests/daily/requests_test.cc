@@ -95,7 +95,7 @@ protected:
         forms::resetPlatform();
         forms::setShortDateFormat({});
         engine::resetDatabases();
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
+        for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
     }
 
     void period(const std::string& year, const std::string& m1, const std::string& d1, const std::string& m2,
