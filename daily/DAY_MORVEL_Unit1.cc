@@ -375,7 +375,10 @@ void TfmDay_Morvel_Form::DBGrid1DrawColumnCell(forms::DBGrid& Sender, const QRec
 }
 
 void TfmDay_Morvel_Form::FormClose(QObject*, forms::CloseAction& Action) {
-    fmDAY_MORVEL_CODE_Update_Form->pDelete_Update();
+    if (!mainform::cleanUpAtClose(*fmDAY_MORVEL_CODE_Update_Form)) {
+        Action = forms::CloseAction::None;
+        return;
+    }
     fmDay_Morvel_Form = nullptr;
     Action = forms::CloseAction::Free;
 }
