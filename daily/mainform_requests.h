@@ -1,7 +1,8 @@
-// What the run and print requests and the close of both main windows share: running a
-// request between the work table's preparation and its clean-up under the database
-// guard, the close's clean-up, refusing further requests while a report preview is
-// open, and creating a report form owned by the application.
+// The request path of both main windows: running a request between the work table's
+// preparation and its clean-up under the database guard, the clean-up when the window
+// closes, refusing further requests while a report preview is open, and creating a
+// report form owned by the application. Every statement of a run or print request goes
+// through runPrepared.
 #pragma once
 
 #include <QPointer>

@@ -99,7 +99,7 @@ class TableState : public TableStateBase, public ::testing::WithParamInterface<c
 protected:
     TableState() : TableStateBase(GetParam().backend) {}
     void SetUp() override {
-        if (!db.available()) GTEST_SKIP() << "no test PostgreSQL server (MORVEL_TEST_PG_PORT)";
+        if (!db.available()) GTEST_SKIP() << test_backends::kNoServer;
         load(GetParam().chart);
     }
 };

@@ -24,6 +24,7 @@
 #include "mainform_requests.h"
 #include "report/preview_window.h"
 #include "report/texts.h"
+#include "test_backends.h"
 
 namespace {
 
@@ -55,10 +56,7 @@ protected:
                  ("morvel_requests_" + std::to_string(::getpid()) + "_" + std::to_string(++counter_) + ".db"))
                     .string();
         std::filesystem::copy_file(demoTemplate(), path_, std::filesystem::copy_options::overwrite_existing);
-        engine::resetDatabases();
-        engine::AliasConfig config;
-        config.path = path_;
-        engine::databaseForAlias("Account").setConfig(config);
+        test_backends::pointAliasAtSqlite(path_);
 
         forms::setApplicationTitle("Day_morvel");
         forms::resetPlatform();
@@ -94,7 +92,7 @@ protected:
         fmDAY_MORVEL_CODE_Update_Form = nullptr;
         forms::resetPlatform();
         forms::setShortDateFormat({});
-        engine::resetDatabases();
+        test_backends::releaseAlias();
         for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
     }
 

@@ -1,10 +1,9 @@
 // The alias "Account" on either backend for one test: a fresh SQLite file, or the
-// test PostgreSQL server that scripts/test-postgres.sh starts (MORVEL_TEST_PG_PORT).
+// engine's database on the test PostgreSQL server.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <regex>
 #include <string>
@@ -12,33 +11,21 @@
 #include "engine/database.h"
 #include "engine/query.h"
 #include "temp_database.h"
+#include "test_backends.h"
 
-class BackendTest : public ::testing::TestWithParam<std::string> {
+class BackendTest : public ::testing::TestWithParam<test_backends::Backend> {
 protected:
     void SetUp() override {
-        if (GetParam() == "sqlite") {
-            sqlite_ = std::make_unique<TempDatabase>();
-            return;
-        }
-        const char* port = std::getenv("MORVEL_TEST_PG_PORT");
-        if (!port || !*port) GTEST_SKIP() << "no test PostgreSQL server (MORVEL_TEST_PG_PORT)";
-        engine::resetDatabases();
-        engine::AliasConfig cfg;
-        cfg.driver = "postgres";
-        cfg.host = "127.0.0.1";
-        cfg.port = std::atoi(port);
-        cfg.databaseName = "morvel_engine_test";
-        cfg.userName = "postgres";
-        engine::databaseForAlias("Account").setConfig(cfg);
-        engine::setLoginHandler([](engine::LoginRequest&) { return true; });
+        if (!test_backends::available(GetParam())) GTEST_SKIP() << test_backends::kNoServer;
+        if (postgres()) test_backends::pointAliasAtPostgres("morvel_engine_test");
+        else sqlite_ = std::make_unique<TempDatabase>();
     }
     void TearDown() override {
-        engine::resetDatabases();
-        engine::setLoginHandler({});
+        test_backends::releaseAlias();
         sqlite_.reset();
     }
 
-    bool postgres() const { return GetParam() == "postgres"; }
+    bool postgres() const { return GetParam() == test_backends::Backend::PostgreSQL; }
 
     // Runs ';'-separated statements through the engine. Column types written
     // "TEXT(n)" become CHAR(n) (with trailing-blank-insensitive collation on SQLite).
@@ -63,4 +50,6 @@ private:
     std::unique_ptr<TempDatabase> sqlite_;
 };
 
-#define BACKENDS ::testing::Values(std::string("sqlite"), std::string("postgres"))
+#define BACKENDS                                   \
+    ::testing::ValuesIn(test_backends::all()), \
+        [](const auto& info) { return test_backends::name(info.param); }

@@ -143,9 +143,7 @@ protected:
     struct OtherSession {
         explicit OtherSession(const std::string& sqlitePath) {
             if (sqlitePath.empty()) {
-                const std::string info = "host=127.0.0.1 port=" + std::string(std::getenv("MORVEL_TEST_PG_PORT")) +
-                                         " dbname=morvel_engine_test user=postgres";
-                pg = PQconnectdb(info.c_str());
+                pg = PQconnectdb(test_backends::postgresConnectionInfo("morvel_engine_test").c_str());
             } else {
                 sqlite3_open(sqlitePath.c_str(), &lite);
             }

@@ -90,10 +90,7 @@ TEST_P(SideBySide, SameRowsAsTheSingleStatement) {
     EXPECT_EQ(rows, (std::vector<std::string>{"10|21|1|열", "11|12|3|a", "12|<NULL>|2|b", "Z9|16|1|합계"}));
     if (postgres()) return;
     // The same statement on an in-memory database runs as one statement.
-    engine::resetDatabases();
-    engine::AliasConfig memory;
-    memory.path = ":memory:";
-    engine::databaseForAlias("Account").setConfig(memory);
+    test_backends::pointAliasAtSqlite(":memory:");
     engine::Query setup;
     for (const char* sql : {"create table CODES (K char(4) collate rtrim, NAME varchar(20) collate rtrim)",
                             "insert into CODES values ('10', '열  '), ('11', 'a'), ('12', 'b'), ('Z9', '합계')",

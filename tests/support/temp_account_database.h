@@ -12,6 +12,7 @@
 
 #include "engine/database.h"
 #include "engine/query.h"
+#include "test_backends.h"
 
 class TempAccountDatabase {
 public:
@@ -22,13 +23,10 @@ public:
                     .string();
         remove();
         std::ofstream(path_).flush();  // an empty file is an empty database
-        engine::resetDatabases();
-        engine::AliasConfig config;
-        config.path = path_;
-        engine::databaseForAlias("Account").setConfig(config);
+        test_backends::pointAliasAtSqlite(path_);
     }
     ~TempAccountDatabase() {
-        engine::resetDatabases();
+        test_backends::releaseAlias();
         remove();
     }
     TempAccountDatabase(const TempAccountDatabase&) = delete;
