@@ -11,6 +11,16 @@
 #include "sqlite_driver.h"
 
 namespace engine {
+namespace {
+
+std::function<void(size_t)>& sideBySideHook() {
+    static std::function<void(size_t)> hook;
+    return hook;
+}
+
+}  // namespace
+
+void setSideBySideHook(std::function<void(size_t job)> hook) { sideBySideHook() = std::move(hook); }
 
 namespace {
 
@@ -41,7 +51,10 @@ std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
     for (size_t w = 0; w < workers; ++w) {
         pool.emplace_back([&, w] {
             try {
-                for (size_t i; (i = next++) < members;) results[i] = run(w, i);
+                for (size_t i; (i = next++) < members;) {
+                    if (sideBySideHook()) sideBySideHook()(i);
+                    results[i] = run(w, i);
+                }
             } catch (const std::exception& e) {
                 errors[w] = e.what();
                 next = members;
@@ -52,10 +65,6 @@ std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
     for (const auto& error : errors)
         if (!error.empty()) throw DatabaseError(error);
     return results;
-}
-
-size_t sideBySideWorkers(size_t members) {
-    return std::min<size_t>(members, std::max(1u, std::thread::hardware_concurrency()));
 }
 
 std::unique_ptr<Driver> openDriver(const AliasConfig& config, const LoginRequest* login) {

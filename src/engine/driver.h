@@ -62,8 +62,9 @@ std::string lockWaitMessage(const std::string& backendMessage);
 std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
                                      const std::function<ResultSet(size_t worker, size_t member)>& run);
 
-// How many workers a side-by-side run of `members` jobs uses on this machine.
-size_t sideBySideWorkers(size_t members);
+// Called before each job of a side-by-side run with the job's number, on the job's
+// thread; tests use it to change the database while a statement runs. Empty by default.
+void setSideBySideHook(std::function<void(size_t job)> hook);
 
 // Opens the backend that the configuration names. `login` carries the credentials
 // when the configuration asked for a login. Throws DatabaseError.

@@ -9,6 +9,7 @@
 #include "alias_config.h"
 #include "dialect.h"
 #include "error.h"
+#include "reader_pool.h"
 
 namespace engine {
 namespace {
@@ -137,10 +138,46 @@ private:
     std::map<std::string, sqlite3_stmt*> cache_;
 };
 
+// Begins a read transaction on each connection while `gate` holds the write lock, so
+// every one of them reads the same state of the database; ends them when it goes.
+class SharedSnapshot {
+public:
+    SharedSnapshot(Connection& gate, const std::vector<Connection*>& readers) {
+        exec(gate.handle(), "BEGIN IMMEDIATE");  // waits for a writer that is busy
+        try {
+            for (Connection* reader : readers) {
+                exec(reader->handle(), "BEGIN");
+                begun_.push_back(reader);
+                // The first read fixes the transaction's view of the database.
+                exec(reader->handle(), "SELECT 1 FROM sqlite_schema LIMIT 1");
+            }
+        } catch (...) {
+            sqlite3_exec(gate.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            end();
+            throw;
+        }
+        exec(gate.handle(), "ROLLBACK");
+    }
+    ~SharedSnapshot() { end(); }
+    SharedSnapshot(const SharedSnapshot&) = delete;
+    SharedSnapshot& operator=(const SharedSnapshot&) = delete;
+
+private:
+    void end() {
+        for (Connection* reader : begun_) sqlite3_exec(reader->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        begun_.clear();
+    }
+    std::vector<Connection*> begun_;
+};
+
 class SqliteDriver : public Driver {
 public:
     SqliteDriver(sqlite3* db, std::string path, std::string alias)
-        : main_(db), path_(std::move(path)), alias_(std::move(alias)) {}
+        : main_(db), path_(std::move(path)), alias_(std::move(alias)),
+          sideBySide_(!path_.empty() && path_ != ":memory:"),
+          readers_(sideBySide_ ? kReaderConnections : 0, [p = path_, a = alias_] {
+              return std::make_unique<Connection>(openConnection(p, a, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX));
+          }) {}
 
     std::string name() const override { return "sqlite"; }
 
@@ -149,27 +186,27 @@ public:
     }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
-        if (!st.unionMembers.empty() && path_ != ":memory:" && !path_.empty()) return executeSideBySide(st, values);
+        if (!st.unionMembers.empty() && sideBySide_ && sqlite3_get_autocommit(main_.handle()))
+            return executeSideBySide(st, values);
         return main_.run(st.sql, values);
     }
 
 private:
-    // Runs the members of the statement's derived UNION ALL on reader connections of
-    // their own, side by side, collects their rows in a temporary table of the main
-    // connection and runs the outer statement over it. SQLite runs one statement on one
-    // core; a summary of many members over a year of journal lines then takes a
-    // fraction of the time.
+    // Runs the members of the statement's derived UNION ALL side by side on this
+    // connection and the reader connections, all reading one state of the database,
+    // collects their rows in a temporary table of this connection and runs the outer
+    // statement over it. SQLite runs one statement on one core; a summary of many members
+    // over a year of journal lines then takes a fraction of the time.
     ResultSet executeSideBySide(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
-        const size_t workers = sideBySideWorkers(st.unionMembers.size());
-        while (readers_.size() < workers)
-            readers_.push_back(std::make_unique<Connection>(
-                openConnection(path_, alias_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX)));
-        const auto results = runSideBySide(st.unionMembers.size(), workers, [&](size_t worker, size_t member) {
-            return readers_[worker]->run(st.unionMembers[member], values);
+        if (!gate_) gate_ = std::make_unique<Connection>(openConnection(path_, alias_, SQLITE_OPEN_READWRITE));
+        std::vector<Connection*> workers{&main_};
+        for (auto& reader : readers_.readers()) workers.push_back(reader.get());
+        const SharedSnapshot snapshot(*gate_, workers);
+        const auto results = runSideBySide(st.unionMembers.size(), workers.size(), [&](size_t worker, size_t member) {
+            return workers[worker]->run(st.unionMembers[member], values);
         });
-
         fillUnionTable(st.unionTable, results);
-        return main_.run(st.outerOverUnion, values);
+        return main_.run(st.outerOverUnion, values);  // the table goes with the transaction
     }
 
     void fillUnionTable(const std::string& table, const std::vector<ResultSet>& results) {
@@ -189,8 +226,7 @@ private:
         sqlite3* db = main_.handle();
         exec(db, ("DROP TABLE IF EXISTS " + table).c_str());
         exec(db, create.c_str());
-        exec(db, "BEGIN");
-        try {
+        {
             sqlite3_stmt* stmt = nullptr;
             if (sqlite3_prepare_v2(db, insert.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
                 throw DatabaseError(sqlite3_errmsg(db));
@@ -219,17 +255,15 @@ private:
                 }
             }
             sqlite3_finalize(stmt);
-            exec(db, "COMMIT");
-        } catch (...) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw;
         }
     }
 
     Connection main_;
     std::string path_;
     std::string alias_;
-    std::vector<std::unique_ptr<Connection>> readers_;
+    bool sideBySide_;
+    std::unique_ptr<Connection> gate_;
+    ReaderPool<Connection> readers_;
 };
 
 void exec(sqlite3* db, const char* sql) {
@@ -274,14 +308,14 @@ std::unique_ptr<Driver> openSqliteDriver(const AliasConfig& config) {
         throw DatabaseError("Cannot open database '" + config.alias + "': the database file " + path +
                             " was not found");
     sqlite3* db = openConnection(path, config.alias, SQLITE_OPEN_READWRITE);
-    auto driver = std::make_unique<SqliteDriver>(db, path, config.alias);
     try {
         exec(db, "PRAGMA journal_mode=WAL");
         exec(db, "PRAGMA synchronous=NORMAL");
     } catch (const DatabaseError& e) {
+        sqlite3_close_v2(db);
         throw DatabaseError("Cannot open database '" + config.alias + "' at " + path + ": " + e.what());
     }
-    return driver;
+    return std::make_unique<SqliteDriver>(db, path, config.alias);
 }
 
 }  // namespace engine

@@ -11,7 +11,8 @@ struct AliasConfig;
 
 // Opens the SQLite database file the configuration names; a missing file is an error
 // that names the path. Connection settings: WAL journal, synchronous NORMAL, a busy
-// timeout of lockWait(), and the `+` function of the dialect. Throws DatabaseError.
+// timeout of lockWait(), and the `+` function of the dialect; extra reader connections
+// open in the background. Throws DatabaseError.
 std::unique_ptr<Driver> openSqliteDriver(const AliasConfig& config);
 
 }  // namespace engine
