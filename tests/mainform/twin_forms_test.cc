@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/query.h"
+#include "mainform_requests.h"
 #include "twin_forms.h"
 
 namespace {
@@ -42,6 +43,7 @@ struct PickListWindow : TwinWindow {
 // The program's start-up in an application object; counts the clean-up's deletes.
 struct RunningProgram {
     explicit RunningProgram(const Twin& twin, bool withWorkTable = true) : twin(twin) {
+        mainform::resetFailedClose();
         forms::setClock([] { return QDateTime(QDate(2002, 8, 22), QTime(10, 30)); });
         forms::setMessageResponder([this](const forms::ShownMessage& box) { boxes.push_back(box); });
         db.exec("CREATE TABLE Kubun_Table (Kubun_Code CHAR(5), Kubun_Name CHAR(20), Kubun_JangSo CHAR(20))");

@@ -21,6 +21,10 @@ namespace {
 
 const char* const kOrder = "종료일자보다 시작일자 더 큽니다......";
 const char* const kRunFirst = "실행 번튼을 먼저 실행 하세요.....";
+// A request's statements: the check for rows left behind, 429 preparation statements,
+// the summary, 2 clean-up statements.
+constexpr std::size_t kRequestStatements = 433;
+constexpr std::size_t kSummaryAt = 430;
 
 class MonthlyRequests : public ::testing::Test {
 protected:
@@ -84,9 +88,8 @@ TEST_F(MonthlyRequests, RunSendsSixDigitMonthsOfTheOneYear) {
     EXPECT_EQ(forms::screenCursor(), forms::ScreenCursor::Default);
     ASSERT_TRUE(form->Query1.active());
     EXPECT_GT(form->Query1.recordCount(), 3);
-    // 429 preparation statements, the summary, 2 clean-up statements, in this order.
-    ASSERT_EQ(statements.size(), 432u);
-    const engine::TraceEntry& summary = statements[429];
+    ASSERT_EQ(statements.size(), kRequestStatements);
+    const engine::TraceEntry& summary = statements[kSummaryAt];
     EXPECT_TRUE(summary.isSelect);
     EXPECT_NE(summary.text.find("YEAR_CHAR + MONTH_CHAR BETWEEN :tbFirst_Day AND :tbEnd_Day"), std::string::npos);
     EXPECT_EQ(summary.text.find("DATE_DAY"), std::string::npos);
@@ -128,7 +131,7 @@ TEST_F(MonthlyRequests, MonthOrderIsCheckedAsTextAndNothingElse) {
     period("2002", "01", "12");
     run();
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(statements.size(), 432u);
+    EXPECT_EQ(statements.size(), kRequestStatements);
 }
 
 TEST_F(MonthlyRequests, EveryReportNeedsARunAndItsPeriodLineNamesMonthsOnly) {
@@ -168,7 +171,7 @@ TEST_F(MonthlyRequests, PrintBeforeAnyRunShowsNothingButRunsItsStatements) {
     print();
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(MonthRunCheck(), "NN");
-    EXPECT_EQ(statements.size(), 432u);
+    EXPECT_EQ(statements.size(), kRequestStatements);
     EXPECT_TRUE(form->Query_Print.active());
     EXPECT_TRUE(database.neutral());
 }

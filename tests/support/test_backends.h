@@ -30,9 +30,14 @@ inline std::string name(Backend backend) { return backend == Backend::SQLite ? "
 
 inline const char* kNoServer = "no test PostgreSQL server (MORVEL_TEST_PG_PORT)";
 
+// The role the tests connect to the server as, like a clerk's: it creates tables in a
+// schema of its own and has no right to create anything in the database or its public
+// schema, nor temporary tables.
+inline constexpr const char* kPostgresRole = "morvel_clerk";
+
 // libpq connection parameters of a database on the test server, for checks of its own.
 inline std::string postgresConnectionInfo(const std::string& database) {
-    return "host=127.0.0.1 port=" + std::to_string(postgresPort()) + " dbname=" + database + " user=postgres";
+    return "host=127.0.0.1 port=" + std::to_string(postgresPort()) + " dbname=" + database + " user=" + kPostgresRole;
 }
 
 // Drops every open connection and the login handler.
@@ -58,7 +63,7 @@ inline void pointAliasAtPostgres(const std::string& database) {
     config.host = "127.0.0.1";
     config.port = postgresPort();
     config.databaseName = database;
-    config.userName = "postgres";
+    config.userName = kPostgresRole;
     engine::databaseForAlias("Account").setConfig(config);
     engine::setLoginHandler([](engine::LoginRequest&) { return true; });
 }
