@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "journal_generator.h"
-#include "test_backends.h"
 #include "summary_model.h"
+#include "test_backends.h"
+
+namespace engine { class Query; }
 
 namespace fixture {
 
@@ -56,6 +58,9 @@ private:
     std::filesystem::path dir_;
     std::string path_;
 };
+
+// The rows of an open summary query, from the first.
+std::vector<model::SummaryRow> summaryRowsOf(engine::Query& query);
 
 // One journal line for hand-made journals: a debit when `debit` > 0, a credit when
 // `credit` > 0 (the other side NULL), SERIAL_CRDR "01"/"02", KUBUN_AMT "1".
