@@ -300,7 +300,10 @@ void SummaryMainForm::DBGrid1DrawColumnCell(forms::DBGrid& Sender, const QRect& 
 }
 
 void SummaryMainForm::FormClose(QObject*, forms::CloseAction& Action) {
-    cleanUpAtClose(preparation());
+    if (!cleanUpAtClose(preparation())) {
+        Action = forms::CloseAction::None;  // the window stays; a later close tries again
+        return;
+    }
     forgetInstance();
     Action = forms::CloseAction::Free;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "alias_config.h"
@@ -20,6 +21,26 @@ std::function<void(size_t)>& sideBySideHook() {
 }  // namespace
 
 void setSideBySideHook(std::function<void(size_t job)> hook) { sideBySideHook() = std::move(hook); }
+
+namespace {
+
+std::chrono::milliseconds& lockWaitSetting() {
+    static std::chrono::milliseconds wait{5000};
+    return wait;
+}
+
+}  // namespace
+
+void setLockWait(std::chrono::milliseconds wait) { lockWaitSetting() = wait; }
+std::chrono::milliseconds lockWait() { return lockWaitSetting(); }
+
+std::string lockWaitMessage(const std::string& backendMessage) {
+    const double seconds = static_cast<double>(lockWait().count()) / 1000.0;
+    char waited[32];
+    std::snprintf(waited, sizeof waited, "%g", seconds);
+    return "Another session kept a lock on the database for " + std::string(waited) +
+           " seconds, so the statement was given up (" + backendMessage + "); try again";
+}
 
 std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
                                      const std::function<ResultSet(size_t worker, size_t member)>& run) {

@@ -72,8 +72,10 @@ ResultSet run(PGconn* conn, const std::string& sql, const std::vector<const char
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         std::string message = trimmedMessage(PQresultErrorMessage(res));
         if (message.empty()) message = trimmedMessage(PQerrorMessage(conn));
+        const char* state = PQresultErrorField(res, PG_DIAG_SQLSTATE);
+        const bool lockTimedOut = state && std::string(state) == "55P03";  // lock_not_available
         PQclear(res);
-        throw DatabaseError(message);
+        throw DatabaseError(lockTimedOut ? lockWaitMessage(message) : message);
     }
     ResultSet result;
     const int columns = PQnfields(res);
@@ -190,6 +192,9 @@ public:
 
     std::string name() const override { return "postgres"; }
 
+    // Reader connections that broke are dropped where they fail; this one counts.
+    bool broken() const override { return PQstatus(conn_) == CONNECTION_BAD; }
+
     TranslatedStatement translate(const std::string& text) const override {
         bool reread = false;
         const ColumnKinds kinds = [&](const std::string& column) {
@@ -296,7 +301,9 @@ std::unique_ptr<Driver> openPostgresDriver(const AliasConfig& config, const Logi
     params.entries = {{"host", config.host.empty() ? "localhost" : config.host},
                       {"port", std::to_string(config.port)},
                       {"application_name", "morvel"},
-                      {"client_encoding", "UTF8"}};
+                      {"client_encoding", "UTF8"},
+                      // A statement waits for another session's lock only so long.
+                      {"options", "-c lock_timeout=" + std::to_string(lockWait().count())}};
     if (!config.databaseName.empty()) params.entries.emplace_back("dbname", config.databaseName);
     if (login) {
         params.entries.emplace_back("user", login->userName);

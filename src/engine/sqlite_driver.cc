@@ -18,7 +18,13 @@ namespace {
 // to a derived table through an automatic index with its Bloom filter; this turns
 // that optimisation off for the connection.
 constexpr int kBloomFilterOptimisation = 0x00080000;
-constexpr int kBusyTimeoutMs = 5000;
+
+// The connection's last error; a lock that another connection kept past the busy
+// timeout says so clearly.
+std::string lastError(sqlite3* db) {
+    const std::string message = sqlite3_errmsg(db);
+    return (sqlite3_errcode(db) & 0xff) == SQLITE_BUSY ? lockWaitMessage(message) : message;
+}
 
 // a + b as the programs' dialect means it: two texts are joined, anything else is
 // added as numbers; NULL on either side gives NULL.
@@ -67,7 +73,7 @@ ResultSet runPrepared(sqlite3* db, sqlite3_stmt* stmt, const std::vector<std::op
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE) break;
         if (rc != SQLITE_ROW) {
-            const std::string message = sqlite3_errmsg(db);
+            const std::string message = lastError(db);
             sqlite3_reset(stmt);
             throw DatabaseError(message);
         }
@@ -259,7 +265,9 @@ private:
 void exec(sqlite3* db, const char* sql) {
     char* err = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string message = err ? err : "unknown error";
+        const std::string message = (sqlite3_errcode(db) & 0xff) == SQLITE_BUSY ? lastError(db)
+                                    : err                                       ? err
+                                                                                : "unknown error";
         sqlite3_free(err);
         throw DatabaseError(message);
     }
@@ -275,7 +283,7 @@ sqlite3* openConnection(const std::string& path, const std::string& alias, int f
         throw DatabaseError("Cannot open database '" + alias + "' at " + path + ": " + message);
     }
     sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, db, kBloomFilterOptimisation);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, static_cast<int>(lockWait().count()));
     if (sqlite3_create_function_v2(db, kPlusFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, plusFunction,
                                    nullptr, nullptr, nullptr) != SQLITE_OK) {
         const std::string message = sqlite3_errmsg(db);
@@ -289,12 +297,13 @@ sqlite3* openConnection(const std::string& path, const std::string& alias, int f
 
 std::unique_ptr<Driver> openSqliteDriver(const AliasConfig& config) {
     const std::string path = config.path.empty() ? defaultDatabasePath() : config.path;
-    if (path != ":memory:") {
-        std::error_code ec;
-        const auto folder = std::filesystem::path(path).parent_path();
-        if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-    }
-    sqlite3* db = openConnection(path, config.alias, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    // The program never creates a database: a path that names no file is a mistake of
+    // the alias (the demo database is made by its own tool).
+    std::error_code ec;
+    if (path != ":memory:" && !std::filesystem::is_regular_file(path, ec))
+        throw DatabaseError("Cannot open database '" + config.alias + "': the database file " + path +
+                            " was not found");
+    sqlite3* db = openConnection(path, config.alias, SQLITE_OPEN_READWRITE);
     try {
         exec(db, "PRAGMA journal_mode=WAL");
         exec(db, "PRAGMA synchronous=NORMAL");

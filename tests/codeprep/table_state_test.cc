@@ -234,6 +234,27 @@ TEST_P(TableState, OneCleanUpRemovesTheHeadingsOfTwoPreparations) {
     expectNeutral();
 }
 
+TEST_P(TableState, RecoveryCleansUpHeadingRowsLeftBehindAndNothingElse) {
+    int statements = 0;
+    const auto previous = engine::setTraceSink([&](const engine::TraceEntry&) { ++statements; });
+    EXPECT_FALSE(form.pClean_Leftovers());
+    EXPECT_EQ(statements, 1);  // the look, no clean-up on a neutral table
+    expectNeutral();
+
+    // A copy that died after its 100th heading row.
+    form.pKubun_SSSSS(100);
+    form.pJan_Kubun_Update();
+    statements = 0;
+    EXPECT_TRUE(form.pClean_Leftovers());
+    EXPECT_EQ(statements, 3);
+    engine::setTraceSink(previous);
+    expectNeutral();
+
+    // So a preparation after it holds each heading row once.
+    form.pRun_CodeUpdate();
+    EXPECT_EQ(db.count("Serial_No IS NULL"), 129);
+}
+
 TEST_F(TestChartState, CleanUpNeutralisesAnyState) {
     db.exec("UPDATE Test_Ac_Code SET Jan_Check = '30', Code_TwoMove = NULL WHERE Serial_No % 3 = 0");
     db.exec("INSERT INTO Test_Ac_Code (Ac_Code, Jan_Check) VALUES ('10101000000', '10')");

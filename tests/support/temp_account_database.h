@@ -1,11 +1,12 @@
-// A fresh SQLite database file behind the alias "Account" for one test, removed again
-// with its WAL files afterwards.
+// A fresh, empty SQLite database file behind the alias "Account" for one test, removed
+// again with its WAL and guard files afterwards.
 #pragma once
 
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +22,7 @@ public:
                  ("morvel_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
                     .string();
         remove();
+        std::ofstream(path_).flush();  // an empty file is an empty database
         test_backends::pointAliasAtSqlite(path_);
     }
     ~TempAccountDatabase() {
@@ -53,7 +55,7 @@ public:
 
 private:
     void remove() {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
+        for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
     }
     std::string path_;
 };

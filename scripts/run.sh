@@ -1,25 +1,29 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, creates the embedded demo database when it is
-# missing, and starts the daily account summary program.
+# missing, and starts one of the two programs: "daily" (the default) or "monthly".
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+case "${1:-daily}" in
+  daily) program=build/daily/DAY_MORVEL ;;
+  monthly) program=build/monthly/MONTH_MORVEL ;;
+  *)
+    echo "usage: $0 [daily|monthly]" >&2
+    exit 2
+    ;;
+esac
+
 bash scripts/install-deps.sh
 bash scripts/build.sh
 
 db_path="${XDG_DATA_HOME:-$HOME/.local/share}/morvel/account.db"
 if [ ! -f "$db_path" ]; then
   echo "Creating the demo database at $db_path"
-  mkdir -p "$(dirname "$db_path")"
   build/db/morvel_demo_db "$db_path"
-fi
-
-if [ ! -x build/daily/DAY_MORVEL ]; then
-  echo "The demo database is ready at $db_path; the daily program is not built yet."
-  exit 0
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display is set: starting the program on a virtual X display (xvfb-run)."
-  exec xvfb-run -a build/daily/DAY_MORVEL
+  exec xvfb-run -a "$program"
 fi
-exec build/daily/DAY_MORVEL
+exec "$program"
