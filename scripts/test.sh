@@ -9,7 +9,9 @@ bash scripts/build.sh
 
 MORVEL_TEST_PG_PORT=$(bash "$root/scripts/test-postgres.sh" start)
 export MORVEL_TEST_PG_PORT
-trap 'bash "$root/scripts/test-postgres.sh" stop' EXIT
+# A second server that one test stops and starts again; it starts it itself.
+export MORVEL_TEST_PG_RESTART_PORT=${MORVEL_TEST_PG_RESTART_PORT:-$((MORVEL_TEST_PG_PORT + 10))}
+trap 'bash "$root/scripts/test-postgres.sh" stop; MORVEL_TEST_PG_PORT=$MORVEL_TEST_PG_RESTART_PORT bash "$root/scripts/test-postgres.sh" stop' EXIT
 
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"

@@ -142,7 +142,8 @@ std::vector<model::SummaryRow> summaryRowsOf(engine::Query& query) {
     return rows;
 }
 
-SummaryDatabase::SummaryDatabase(Backend backend, int branches, bool monthIndexes) : backend_(backend) {
+SummaryDatabase::SummaryDatabase(Backend backend, int branches, bool monthIndexes, std::string postgresDatabase)
+    : backend_(backend), postgresDatabase_(std::move(postgresDatabase)) {
     if (backend_ == Backend::PostgreSQL) {
         useAlias();
         for (const char* table : {"Test_Ac_Code", "ACCOUNT_JEN_AA", "Kubun_Table"}) {
@@ -176,7 +177,7 @@ SummaryDatabase::~SummaryDatabase() {
 }
 
 void SummaryDatabase::useAlias() {
-    if (backend_ == Backend::PostgreSQL) test_backends::pointAliasAtPostgres("morvel_summary_test");
+    if (backend_ == Backend::PostgreSQL) test_backends::pointAliasAtPostgres(postgresDatabase_);
     else test_backends::pointAliasAtSqlite(path_);
 }
 
