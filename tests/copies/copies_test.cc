@@ -11,10 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <vector>
 #include <memory>
 
 #include "copy_process.h"
-#include "daily_window.h"
+#include "summary_window.h"
 #include "engine/database_guard.h"
 #include "engine/query.h"
 #include "engine/trace.h"
@@ -77,9 +78,9 @@ public:
 
     const std::string& aliasFile() const { return aliasFile_; }
 
-    // What one copy alone shows for the year: its one run.
-    std::string aloneRows() {
-        CopyProcess copy({"run", "1"}, aliasFile_);
+    // What one copy of the program alone shows for the year: its one run.
+    std::string aloneRows(const std::string& program = "daily") {
+        CopyProcess copy({"run", "1", program}, aliasFile_);
         const auto lines = copy.readAll(60s);
         return lines.size() == 1 ? lines[0] : "no single line";
     }
@@ -106,29 +107,32 @@ protected:
     std::unique_ptr<SharedBooks> books;
 };
 
-TEST_P(Copies, ThreeCopiesShowTheRowsOfACopyAloneOrTheRefusal) {
-    const std::string alone = books->aloneRows();
-    ASSERT_EQ(alone.rfind("rows ", 0), 0u) << alone;
+TEST_P(Copies, ThreeCopiesOfBothProgramsShowTheRowsOfACopyAloneOrTheRefusal) {
+    const std::vector<std::string> programs = {"daily", "monthly", "daily"};
+    std::map<std::string, std::string> alone;
+    for (const std::string program : {"daily", "monthly"}) {
+        alone[program] = books->aloneRows(program);
+        ASSERT_EQ(alone[program].rfind("rows ", 0), 0u) << program << ": " << alone[program];
+    }
+    ASSERT_NE(alone["daily"], alone["monthly"]);
 
     std::vector<std::unique_ptr<CopyProcess>> running;
-    for (int c = 0; c < kCopies; ++c)
-        running.push_back(std::make_unique<CopyProcess>(std::vector<std::string>{"run", std::to_string(kRounds)},
-                                                        books->aliasFile()));
-    std::map<std::string, int> outcomes;  // "correct", "refused", or the wrong line
-    int lines = 0;
-    for (auto& copy : running) {
-        for (const std::string& line : copy->readAll(120s)) {
+    for (const std::string& program : programs)
+        running.push_back(std::make_unique<CopyProcess>(
+            std::vector<std::string>{"run", std::to_string(kRounds), program}, books->aliasFile()));
+    int lines = 0, correct = 0, refused = 0;
+    for (size_t c = 0; c < running.size(); ++c) {
+        for (const std::string& line : running[c]->readAll(120s)) {
             ++lines;
-            if (line == alone) ++outcomes["correct"];
-            else if (line == "refused") ++outcomes["refused"];
-            else ADD_FAILURE() << "a wrong result: " << line << " (alone: " << alone << ")";
+            if (line == alone[programs[c]]) ++correct;
+            else if (line == "refused") ++refused;
+            else ADD_FAILURE() << programs[c] << ": a wrong result: " << line << " (alone: " << alone[programs[c]] << ")";
         }
     }
     EXPECT_EQ(lines, kCopies * kRounds);
-    EXPECT_GT(outcomes["correct"], 0);
-    std::printf("[ figures  ] %s: %d copies x %d rounds: %d correct, %d refused, %d wrong\n", backendName().c_str(),
-                kCopies, kRounds, outcomes["correct"], outcomes["refused"],
-                lines - outcomes["correct"] - outcomes["refused"]);
+    EXPECT_GT(correct, 0);
+    std::printf("[ figures  ] %s: %d copies (daily, monthly, daily) x %d rounds: %d correct, %d refused, %d wrong\n",
+                backendName().c_str(), kCopies, kRounds, correct, refused, lines - correct - refused);
     EXPECT_TRUE(neutral());
 }
 
@@ -166,7 +170,7 @@ TEST_P(Copies, ARequestRefusedForAnotherCopyChangesNothing) {
     CopyProcess holder({"hold", "60"}, books->aliasFile());
     ASSERT_EQ(holder.readLine(30s).value_or("no line"), "held");
     engine::setGuardWait(300ms);
-    copies::DailyWindow window;
+    copies::SummaryWindow window;
     ASSERT_EQ(DayRunCheck(), "NN");
     std::vector<engine::TraceEntry> statements;
     engine::setTraceSink([&](const engine::TraceEntry& e) { statements.push_back(e); });
@@ -225,7 +229,7 @@ TEST(ServerRestart, TheRequestAfterTheServerCameBackSucceeds) {
     {
         ScopedPort scoped(port);
         SharedBooks books(Backend::PostgreSQL);
-        copies::DailyWindow window;
+        copies::SummaryWindow window;
         const std::string before = window.run();
         ASSERT_EQ(before.rfind("rows ", 0), 0u) << before;
 

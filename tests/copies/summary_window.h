@@ -1,5 +1,6 @@
-// The daily main window and its preparation form as start-up creates them, headless,
-// with the period of the copies tests' journal, every message box recorded, and the
+// The main window of either program and its preparation form as start-up creates them,
+// headless, with a period of the year 2002 (daily: the whole year; monthly: February to
+// November, so the two programs' rows differ), every message box recorded, and the
 // grid's rows reduced to a short digest that two runs can be compared by.
 #pragma once
 
@@ -12,14 +13,17 @@
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "DAY_MORVEL_Unit1.h"
+#include "MONTH_MORVEL_CODE_Update_Unit.h"
+#include "MONTH_MORVEL_Unit1.h"
 #include "engine/database.h"
 #include "engine/query.h"
-#include "forms/date_format.h"
-#include "forms/platform.h"
 #include "forms/message_box.h"
+#include "forms/platform.h"
 #include "mainform_requests.h"
 
 namespace copies {
+
+enum class Program { Daily, Monthly };
 
 // The number of rows and a digest of their values, "<count> <digest>".
 inline std::string digestOf(engine::Query& query) {
@@ -31,32 +35,46 @@ inline std::string digestOf(engine::Query& query) {
     return std::to_string(query.recordCount()) + " " + digest;
 }
 
-class DailyWindow {
+class SummaryWindow {
 public:
-    DailyWindow() {
+    explicit SummaryWindow(Program program = Program::Daily) {
         forms::setClock([] { return QDateTime(QDate(2002, 5, 10), QTime(9, 0)); });
         forms::setMessageResponder([this](const forms::ShownMessage& box) { boxes.push_back(box); });
         engine::setLoginHandler([](engine::LoginRequest&) { return true; });
         mainform::resetFailedClose();
-        form = new TfmDay_Morvel_Form;
-        fmDay_Morvel_Form = form;
-        form->create();
-        preparation = new TfmDAY_MORVEL_CODE_Update_Form;
-        fmDAY_MORVEL_CODE_Update_Form = preparation;
-        form->cbMonth_First->setText("01");
-        form->cbDay_First->setText("01");
-        form->cbMonth_End->setText("12");
-        form->cbDay_End->setText("31");
+        if (program == Program::Daily) {
+            auto* daily = new TfmDay_Morvel_Form;
+            fmDay_Morvel_Form = daily;
+            form = daily;
+            form->create();
+            fmDAY_MORVEL_CODE_Update_Form = new TfmDAY_MORVEL_CODE_Update_Form;
+            preparation = fmDAY_MORVEL_CODE_Update_Form;
+            daily->cbMonth_First->setText("01");
+            daily->cbDay_First->setText("01");
+            daily->cbMonth_End->setText("12");
+            daily->cbDay_End->setText("31");
+        } else {
+            auto* monthly = new TfmMonth_Morvel_Form;
+            fmMonth_Morvel_Form = monthly;
+            form = monthly;
+            form->create();
+            fmMONTH_MORVEL_CODE_Update_Form = new TfmMONTH_MORVEL_CODE_Update_Form;
+            preparation = fmMONTH_MORVEL_CODE_Update_Form;
+            monthly->cbMonth_First->setText("02");
+            monthly->cbMonth_End->setText("11");
+        }
     }
-    ~DailyWindow() {
+    ~SummaryWindow() {
         forms::setMessageResponder({});
         delete form;
-        fmDay_Morvel_Form = nullptr;
         delete preparation;
+        fmDay_Morvel_Form = nullptr;
+        fmMonth_Morvel_Form = nullptr;
         fmDAY_MORVEL_CODE_Update_Form = nullptr;
+        fmMONTH_MORVEL_CODE_Update_Form = nullptr;
     }
-    DailyWindow(const DailyWindow&) = delete;
-    DailyWindow& operator=(const DailyWindow&) = delete;
+    SummaryWindow(const SummaryWindow&) = delete;
+    SummaryWindow& operator=(const SummaryWindow&) = delete;
 
     // Presses "&R실행"; returns "rows <count> <digest>", "refused" (another copy keeps
     // the database guard) or "error <the box's text>".
@@ -68,8 +86,8 @@ public:
         return "error " + boxes.front().text;
     }
 
-    TfmDay_Morvel_Form* form;
-    TfmDAY_MORVEL_CODE_Update_Form* preparation;
+    mainform::SummaryMainForm* form;
+    codeprep::CodeUpdateForm* preparation;
     std::vector<forms::ShownMessage> boxes;
 };
 
