@@ -1,7 +1,8 @@
 // Several copies of the program on one database, as separate processes: their runs
 // show the rows of a copy working alone or the refusal, never a wrong total; a copy
 // killed midway leaves nothing that the next run counts; the guard dies with its holder;
-// a refused request changes nothing; a server restart between two requests is healed.
+// a refused request changes nothing; a report preview keeps no other copy waiting; a
+// server restart between two requests is healed.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <memory>
 
 #include "copy_process.h"
+#include "demo_request_database.h"
 #include "summary_window.h"
 #include "engine/database_guard.h"
 #include "engine/query.h"
@@ -197,6 +199,46 @@ TEST_P(Copies, ARequestRefusedForAnotherCopyChangesNothing) {
     EXPECT_EQ(window.run().rfind("rows ", 0), 0u);
     EXPECT_EQ(DayRunCheck(), "YY");
     engine::setTraceSink({});
+}
+
+TEST_P(Copies, AnotherCopyRunsWhileAReportPreviewIsOpen) {
+    const std::string alone = books->aloneRows();
+    copies::SummaryWindow window;
+    ASSERT_EQ(window.run(), alone);
+    std::string meanwhile;
+    long long headingsAfter = -1;
+    whenPreviewOpens([&](report::PreviewWindow&) {
+        CopyProcess other({"run", "1"}, books->aliasFile());
+        const auto lines = other.readAll(60s);
+        meanwhile = lines.empty() ? "no line" : lines[0];
+        headingsAfter = headingRows();
+    });
+    window.form->PrintBtnClick(window.form->PrintBtn);
+    EXPECT_EQ(meanwhile, alone);  // not refused: the preview holds no guard
+    EXPECT_EQ(headingsAfter, 0);  // the other copy cleaned up what the print had prepared
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_TRUE(neutral());
+}
+
+TEST_P(Copies, APrintThatCannotTakeTheGuardBackLeavesItsCleanUpToTheNextRequest) {
+    const std::string alone = books->aloneRows();
+    copies::SummaryWindow window;
+    ASSERT_EQ(window.run(), alone);
+    engine::setGuardWait(300ms);
+    std::unique_ptr<CopyProcess> holder;
+    whenPreviewOpens([&](report::PreviewWindow&) {
+        holder = std::make_unique<CopyProcess>(std::vector<std::string>{"hold", "60"}, books->aliasFile());
+        EXPECT_EQ(holder->readLine(30s).value_or("no line"), "held");
+    });
+    window.form->PrintBtnClick(window.form->PrintBtn);
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_EQ(headingRows(), 129);  // not the print's to remove while another copy works
+
+    holder.reset();  // killed
+    EXPECT_EQ(window.run(), alone);
+    EXPECT_TRUE(neutral());
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Copies, ::testing::ValuesIn(test_backends::all()),
