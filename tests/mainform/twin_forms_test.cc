@@ -1,44 +1,15 @@
 // What the daily and the monthly main window share, checked on both: placement, the
-// branch list and its failure, first focus and tab order, the pick lists, the inert
-// excel button, start-up and close.
-#include <QSignalSpy>
+// branch list and its failure, first focus and tab order, the inert excel button,
+// start-up and close. The pick lists have a suite of their own (pick_list_test.cc).
 #include <QTest>
 #include <algorithm>
 
 #include "engine/query.h"
+#include "mainform_branches.h"
 #include "mainform_requests.h"
 #include "twin_forms.h"
 
 namespace {
-
-const std::string kWrongPick = "잘못 선택 하였읍니다.....";
-const std::string kWrongKey = "잘못 입력하셨습니다";
-
-void addTwinRows() {
-    QTest::addColumn<QString>("program");
-    QTest::newRow("daily") << QStringLiteral("daily");
-    QTest::newRow("monthly") << QStringLiteral("monthly");
-}
-
-const Twin& fetchedTwin() {
-    QFETCH(QString, program);
-    return twinNamed(program.toStdString());
-}
-
-// A shown, active window with two branches, whose run and print buttons only count.
-struct PickListWindow : TwinWindow {
-    explicit PickListWindow(const Twin& twin) : TwinWindow(twin) {
-        createBranchTable();
-        addBranch("00001", "본점", "서울");
-        addBranch("00002", "지점", "부산");
-        create();
-        form->BitBtn1->onClick = [] {};
-        form->PrintBtn->onClick = [] {};
-        ok = show();
-    }
-    void enter(forms::ComboBox* b) { b->setFocus(Qt::OtherFocusReason); }
-    bool ok = false;
-};
 
 // The program's start-up in an application object; counts the clean-up's deletes.
 struct RunningProgram {
@@ -103,20 +74,17 @@ private slots:
     void failingBranchQueryShowsOneErrorAndSkipsTheRest();
     void firstFocusAndTabOrder_data() { addTwinRows(); }
     void firstFocusAndTabOrder();
-    void refusedCharactersAndTheOwnCaption_data() { addTwinRows(); }
-    void refusedCharactersAndTheOwnCaption();
-    void aBoxWithoutAPickCannotBeLeft_data() { addTwinRows(); }
-    void aBoxWithoutAPickCannotBeLeft();
-    void enterWalksTheBoxesToTheRunButton_data() { addTwinRows(); }
-    void enterWalksTheBoxesToTheRunButton();
     void excelButtonDoesNothing_data() { addTwinRows(); }
     void excelButtonDoesNothing();
     void startUpCreatesTheThreeFormsInOrder_data() { addTwinRows(); }
     void startUpCreatesTheThreeFormsInOrder();
-    void closeCleansUpOnceAndEnds_data() { addTwinRows(); }
+    void closeCleansUpOnceAndEnds_data();
     void closeCleansUpOnceAndEnds();
     void failingCleanUpKeepsTheWindowAndALaterCloseRetries_data() { addTwinRows(); }
     void failingCleanUpKeepsTheWindowAndALaterCloseRetries();
+    void aSecondFailingCloseEndsTheProgramAfterItsErrorBox_data() { addTwinRows(); }
+    void aSecondFailingCloseEndsTheProgramAfterItsErrorBox();
+    void branchParameterPattern();
 };
 
 void TwinFormsTest::centring_data() {
@@ -127,8 +95,14 @@ void TwinFormsTest::centring_data() {
     QTest::addColumn<QPoint>("topLeft");
     QTest::newRow("daily 1024x768") << "daily" << false << QRect(0, 0, 1024, 768) << QSize(960, 695)
                                     << QPoint(32, 36);
-    QTest::newRow("daily 800x600") << "daily" << false << QRect(0, 0, 800, 600) << QSize(960, 695)
-                                   << QPoint(-80, -47);
+    QTest::newRow("daily 800x600 halves toward zero") << "daily" << false << QRect(0, 0, 800, 600)
+                                                      << QSize(960, 695) << QPoint(-80, -47);
+    QTest::newRow("daily 799 wide") << "daily" << false << QRect(0, 0, 799, 600) << QSize(960, 695)
+                                    << QPoint(-80, -47);
+    QTest::newRow("daily work area 1024x738") << "daily" << true << QRect(0, 30, 1024, 738) << QSize(960, 695)
+                                              << QPoint(32, 21);
+    QTest::newRow("daily work area 799 wide") << "daily" << true << QRect(100, 0, 799, 600) << QSize(960, 695)
+                                              << QPoint(-80, -47);
     QTest::newRow("monthly 1024x768") << "monthly" << false << QRect(0, 0, 1024, 768) << QSize(864, 695)
                                       << QPoint(80, 36);
     // A taskbar along the top: the work area's origin is not added.
@@ -164,6 +138,7 @@ void TwinFormsTest::branchListInCodeOrderWithTrimmedParts() {
     w.addBranch("00002", "부산지점  ", "부산   ");
     w.addBranch("00001", "본점", "서울 ");
     w.addBranch("00003", "공장 ", "울산");
+    w.statements.clear();
     w.create();
     auto* box = w.form->cbKubun;
     QCOMPARE(box->itemCount(), 3);
@@ -175,6 +150,12 @@ void TwinFormsTest::branchListInCodeOrderWithTrimmedParts() {
     QCOMPARE(box->hint(), std::string());
     QCOMPARE(w.twin.runCheck(), std::string("NN"));
     QVERIFY(w.boxes.empty());
+    // The statement as given: three lines, padded to 91, 93 and 93 characters.
+    QCOMPARE(w.statements.size(), std::size_t(1));
+    const std::string expected =
+        " Select  Kubun_Code, ( rtrim(Kubun_Name) + '/' + rtrim(Kubun_JangSo) ) As Total" + std::string(12, ' ') +
+        "\r\n From    Kubun_Table" + std::string(73, ' ') + "\r\n Order   By   Kubun_Code" + std::string(69, ' ') + "\r\n";
+    QCOMPARE(w.statements[0].text, expected);
     QVERIFY(w.form->Query2.active());
 
     TwinWindow empty(w.twin);
@@ -187,12 +168,18 @@ void TwinFormsTest::branchListInCodeOrderWithTrimmedParts() {
 
 void TwinFormsTest::failingBranchQueryShowsOneErrorAndSkipsTheRest() {
     TwinWindow w(fetchedTwin());  // no Kubun_Table
+    forms::setScreenSize(QSize(800, 600));
     w.create();
     QCOMPARE(w.boxes.size(), std::size_t(1));
     QCOMPARE(w.boxes[0].box.kind, forms::MessageKind::Error);
     QCOMPARE(w.boxes[0].box.caption, w.twin.title);
     // What ran before the failure stays done; the rest is skipped.
-    QCOMPARE(w.form->cbMonth_End->text(), std::string("08"));
+    QCOMPARE(w.form->top(), -47);
+    for (const std::string& name : w.twin.pickLists) {
+        if (name == "cbKubun") continue;
+        const std::string today = name == "cbYear" ? "2002" : name.starts_with("cbMonth") ? "08" : "22";
+        QCOMPARE(w.box(name)->text(), today);
+    }
     QCOMPARE(w.form->cbKubun->text(), std::string("cbKubun"));
     QCOMPARE(w.form->cbKubun->itemCount(), 0);
     QCOMPARE(w.twin.runCheck(), std::string());
@@ -218,73 +205,6 @@ void TwinFormsTest::firstFocusAndTabOrder() {
     w.key(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(w.focused(), static_cast<QWidget*>(w.form->DBGrid1));
     QVERIFY(w.boxes.empty());
-}
-
-void TwinFormsTest::refusedCharactersAndTheOwnCaption() {
-    PickListWindow w(fetchedTwin());
-    QVERIFY(w.ok);
-    for (const std::string& name : w.twin.pickLists) {
-        forms::ComboBox* box = w.box(name);
-        w.boxes.clear();
-        w.enter(box);
-        const std::string text = box->text();
-        for (Qt::Key k : {Qt::Key_2, Qt::Key_A, Qt::Key_Escape}) w.key(k);
-        QCOMPARE(w.messageTexts(), std::vector<std::string>(3, kWrongKey));
-        for (const auto& b : w.boxes) {
-            QCOMPARE(b.box.kind, forms::MessageKind::Plain);
-            QCOMPARE(b.box.caption, w.twin.title);
-        }
-        QCOMPARE(box->text(), text);
-        QCOMPARE(w.focused(), static_cast<QWidget*>(box));
-        QCOMPARE(w.form->caption(), w.twin.caption);
-    }
-}
-
-void TwinFormsTest::aBoxWithoutAPickCannotBeLeft() {
-    PickListWindow w(fetchedTwin());
-    QVERIFY(w.ok);
-    auto* box = w.form->cbMonth_End;
-    w.enter(box);
-    w.key(Qt::Key_Backspace);
-    w.key(Qt::Key_Backspace);
-    QCOMPARE(box->hint(), std::string("-1"));
-    // Enter: the warning comes while the caption reads "success".
-    w.key(Qt::Key_Enter);
-    QCOMPARE(w.messageTexts(), std::vector<std::string>{kWrongPick});
-    QCOMPARE(w.boxes[0].box.kind, forms::MessageKind::Warning);
-    QCOMPARE(w.boxes[0].windowCaption, std::string("success"));
-    QCOMPARE(w.form->caption(), w.twin.caption);
-    QCOMPARE(w.focused(), static_cast<QWidget*>(box));
-    QVERIFY(box->listOpen());
-    // A click on the run button does not act either.
-    QSignalSpy runClicks(w.form->BitBtn1, &QPushButton::clicked);
-    QTest::mouseClick(w.form->BitBtn1, Qt::LeftButton);
-    QCOMPARE(runClicks.count(), 0);
-    QCOMPARE(w.boxes.size(), std::size_t(2));
-    QCOMPARE(w.focused(), static_cast<QWidget*>(box));
-    // A pick lets the user go on to the next box.
-    const auto& lists = w.twin.pickLists;
-    const std::string next = *(std::find(lists.begin(), lists.end(), "cbMonth_End") + 1);
-    w.key(Qt::Key_Down);
-    w.key(Qt::Key_Tab);
-    QCOMPARE(w.focused()->objectName().toStdString(), next);
-    QCOMPARE(w.boxes.size(), std::size_t(2));
-}
-
-void TwinFormsTest::enterWalksTheBoxesToTheRunButton() {
-    PickListWindow w(fetchedTwin());
-    QVERIFY(w.ok);
-    QSignalSpy runClicks(w.form->BitBtn1, &QPushButton::clicked);
-    w.enter(w.form->cbYear);
-    std::vector<std::string> next(w.twin.pickLists.begin() + 1, w.twin.pickLists.end());
-    next.push_back("BitBtn1");
-    for (const std::string& expected : next) {
-        w.key(Qt::Key_Return);
-        QCOMPARE(w.focused()->objectName().toStdString(), expected);
-    }
-    QCOMPARE(runClicks.count(), 0);
-    QVERIFY(w.boxes.empty());
-    QCOMPARE(w.form->cbYear->text(), std::string("2002"));
 }
 
 void TwinFormsTest::excelButtonDoesNothing() {
@@ -313,24 +233,32 @@ void TwinFormsTest::startUpCreatesTheThreeFormsInOrder() {
     QCOMPARE(p.cleanUps, 0);
 }
 
+void TwinFormsTest::closeCleansUpOnceAndEnds_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("how");
+    for (const char* program : {"daily", "monthly"})
+        for (const char* how : {"close button", "close box", "Alt+X from a box without a pick"})
+            QTest::addRow("%s, %s", program, how) << program << how;
+}
+
 void TwinFormsTest::closeCleansUpOnceAndEnds() {
-    {
-        RunningProgram p(fetchedTwin());
-        QVERIFY(p.active);
-        QTest::mouseClick(p.form->CloseBtn, Qt::LeftButton);
-        QCOMPARE(p.cleanUps, 1);
-        QVERIFY(p.app->terminated());
-        QCOMPARE(p.twin.mainForm(), nullptr);
-        QVERIFY(p.boxes.empty());
-    }
+    QFETCH(QString, how);
     RunningProgram p(fetchedTwin());
     QVERIFY(p.active);
-    // Alt+X from a box without a pick: closing moves no focus, so no exit test.
-    p.form->cbYear->setFocus(Qt::OtherFocusReason);
-    for (int i = 0; i < 4; ++i) QTest::keyClick(p.form->cbYear, Qt::Key_Backspace);
-    QTest::keyClick(p.form->cbYear, Qt::Key_X, Qt::AltModifier);
+    if (how == "close button") {
+        QTest::mouseClick(p.form->CloseBtn, Qt::LeftButton);
+    } else if (how == "close box") {
+        QVERIFY(p.form->close());
+    } else {
+        // Closing moves no focus, so the box's exit test does not run.
+        p.form->cbYear->setFocus(Qt::OtherFocusReason);
+        for (int i = 0; i < 4; ++i) QTest::keyClick(p.form->cbYear, Qt::Key_Backspace);
+        QTest::keyClick(p.form->cbYear, Qt::Key_X, Qt::AltModifier);
+    }
     QCOMPARE(p.cleanUps, 1);
     QVERIFY(p.app->terminated());
+    QVERIFY(!p.form->isVisible());
+    QCOMPARE(p.twin.mainForm(), nullptr);
     QVERIFY(p.boxes.empty());
 }
 
@@ -346,10 +274,31 @@ void TwinFormsTest::failingCleanUpKeepsTheWindowAndALaterCloseRetries() {
     QVERIFY(!p.app->terminated());
 
     p.createWorkTable();
-    QVERIFY(p.form->close());
+    QTest::mouseClick(p.form->CloseBtn, Qt::LeftButton);
     QCOMPARE(p.cleanUps, 2);  // the failed attempt and the retry
     QVERIFY(p.app->terminated());
     QCOMPARE(p.twin.mainForm(), nullptr);
+    QCOMPARE(p.boxes.size(), std::size_t(1));
+}
+
+void TwinFormsTest::aSecondFailingCloseEndsTheProgramAfterItsErrorBox() {
+    RunningProgram p(fetchedTwin(), false);
+    QVERIFY(p.active);
+    QVERIFY(!p.form->close());
+    QVERIFY(!p.app->terminated());
+    QTest::mouseClick(p.form->CloseBtn, Qt::LeftButton);
+    QCOMPARE(p.boxes.size(), std::size_t(2));  // each failure is shown
+    QCOMPARE(p.boxes[1].kind, forms::MessageKind::Error);
+    QCOMPARE(p.boxes[1].text, p.boxes[0].text);
+    QVERIFY(p.app->terminated());
+    QCOMPARE(p.twin.mainForm(), nullptr);
+}
+
+void TwinFormsTest::branchParameterPattern() {
+    QCOMPARE(mainform::branchParameter(0), std::string("00000"));
+    QCOMPARE(mainform::branchParameter(11), std::string("00011"));
+    QCOMPARE(mainform::branchParameter(-1), std::string("-00001"));
+    QCOMPARE(mainform::branchParameter(123456), std::string("123456"));
 }
 
 QTEST_MAIN(TwinFormsTest)

@@ -3,37 +3,19 @@
 // display-width columns, the summary queries, and the default period of three boxes.
 #include <QTest>
 
-#include "MONTH_MORVEL_Unit1.h"
-#include "forms/date_format.h"
 #include "forms/font.h"
-#include "forms/message_box.h"
-#include "forms/platform.h"
-#include "temp_account_database.h"
+#include "twin_forms.h"
 
 namespace {
 
 // A monthly window on a database with an empty branch table, at a fixed date.
-struct MonthlyWindow {
-    MonthlyWindow() {
-        forms::resetPlatform();
-        forms::setShortDateFormat({});
-        forms::setClock([] { return QDateTime(QDate(2002, 8, 22), QTime(10, 30)); });
-        forms::setMessageResponder([this](const forms::ShownMessage& box) { boxes.push_back(box); });
-        db.exec("CREATE TABLE Kubun_Table (Kubun_Code CHAR(5), Kubun_Name CHAR(20), Kubun_JangSo CHAR(20))");
-        MonthRunCheck().clear();
-        form = new TfmMonth_Morvel_Form;
-        fmMonth_Morvel_Form = form;
-        form->create();
+struct MonthlyWindow : TwinWindow {
+    MonthlyWindow() : TwinWindow(twinNamed("monthly")) {
+        createBranchTable();
+        create();
+        form = fmMonth_Morvel_Form;
     }
-    ~MonthlyWindow() {
-        delete form;
-        fmMonth_Morvel_Form = nullptr;
-        forms::setMessageResponder({});
-        forms::resetPlatform();
-    }
-    TempAccountDatabase db;
     TfmMonth_Morvel_Form* form = nullptr;
-    std::vector<forms::ShownMessage> boxes;
 };
 
 QColor textColour(const QWidget* w) { return w->palette().color(QPalette::WindowText); }

@@ -19,6 +19,7 @@
 #include "MONTH_MORVEL_Unit1_Print01.h"
 #include "engine/trace.h"
 #include "forms/application.h"
+#include "forms/date_format.h"
 #include "forms/message_box.h"
 #include "forms/platform.h"
 #include "temp_account_database.h"
@@ -87,6 +88,19 @@ inline const Twin& twinNamed(const std::string& name) {
     return name == "daily" ? daily : monthly;
 }
 
+// A Qt Test data function's rows, one per window ("program": "daily", "monthly"),
+// and the window of the current row.
+inline void addTwinRows() {
+    QTest::addColumn<QString>("program");
+    QTest::newRow("daily") << QStringLiteral("daily");
+    QTest::newRow("monthly") << QStringLiteral("monthly");
+}
+
+inline const Twin& fetchedTwin() {
+    QFETCH(QString, program);
+    return twinNamed(program.toStdString());
+}
+
 // Every message box shown, with the main window's caption at that moment.
 struct RecordedBox {
     forms::ShownMessage box;
@@ -100,6 +114,7 @@ public:
     explicit TwinWindow(const Twin& twin) : twin(twin) {
         forms::setApplicationTitle(twin.title);
         forms::resetPlatform();
+        forms::setShortDateFormat({});
         forms::setClock([] { return QDateTime(QDate(2002, 8, 22), QTime(10, 30)); });
         forms::setScreenSize(QSize(1024, 768));
         forms::setMessageResponder([this](const forms::ShownMessage& box) {
@@ -114,6 +129,7 @@ public:
         twin.forgetForms();
         forms::setMessageResponder({});
         forms::resetPlatform();
+        forms::setShortDateFormat({});
     }
     TwinWindow(const TwinWindow&) = delete;
     TwinWindow& operator=(const TwinWindow&) = delete;
