@@ -4,6 +4,7 @@
 // a refused request changes nothing; a report preview keeps no other copy waiting; a
 // server restart between two requests is healed.
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 
 #include <QApplication>
 #include <chrono>
@@ -243,6 +244,28 @@ TEST_P(Copies, APrintThatCannotTakeTheGuardBackLeavesItsCleanUpToTheNextRequest)
 
 INSTANTIATE_TEST_SUITE_P(Backends, Copies, ::testing::ValuesIn(test_backends::all()),
                          [](const auto& info) { return test_backends::name(info.param); });
+
+TEST(LostConnection, TheRequestThatMeetsTheBreakShowsOneErrorAndTheNextIsCorrect) {
+    if (!test_backends::available(Backend::PostgreSQL)) GTEST_SKIP() << test_backends::kNoServer;
+    SharedBooks books(Backend::PostgreSQL);
+    const std::string alone = books.aloneRows();
+    copies::SummaryWindow window;
+    const long long session = scalar("SELECT pg_backend_pid()");
+    PGconn* admin = PQconnectdb(test_backends::postgresConnectionInfo(kDatabase).c_str());
+    int statements = 0;
+    engine::setTraceSink([&](const engine::TraceEntry&) {
+        if (++statements == 100)  // the server ends the session halfway through the preparation
+            PQclear(PQexec(admin, ("SELECT pg_terminate_backend(" + std::to_string(session) + ", 5000)").c_str()));
+    });
+    const std::string met = window.run();
+    engine::setTraceSink({});
+    PQfinish(admin);
+    EXPECT_EQ(met.rfind("error The connection to database 'Account' was lost", 0), 0u) << met;
+    EXPECT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(forms::screenCursor(), forms::ScreenCursor::Default);
+    EXPECT_EQ(window.run(), alone);
+    EXPECT_TRUE(neutral());
+}
 
 // Points the test helpers at another server for a while.
 class ScopedPort {

@@ -17,6 +17,7 @@
 #include "MONTH_MORVEL_Unit1.h"
 #include "engine/database.h"
 #include "engine/query.h"
+#include "forms/application.h"
 #include "forms/message_box.h"
 #include "forms/platform.h"
 #include "mainform_requests.h"
@@ -80,7 +81,7 @@ public:
     // the database guard) or "error <the box's text>".
     std::string run() {
         boxes.clear();
-        form->BitBtn1Click(form->BitBtn1);
+        forms::runHandler([this] { form->BitBtn1Click(form->BitBtn1); });  // as a click runs it
         if (boxes.empty()) return "rows " + digestOf(form->Query1);
         if (boxes.front().text == mainform::kAnotherCopyAtWork) return "refused";
         return "error " + boxes.front().text;
