@@ -197,7 +197,8 @@ void addMonthIndexes(sqlite3* db) {
                 "KUBUN_BON, " + month + ", SERIAL_CRDR, KUBUN_AMT, SERIAL_JEN, SERIAL_BUN, CR_AMT, DR_AMT)");
 }
 
-void createDemoDatabase(const std::string& path, const JournalOptions& options) {
+void createDemoDatabase(const std::string& path, const JournalOptions& options,
+                        const std::vector<JournalOptions>& more) {
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
@@ -211,6 +212,7 @@ void createDemoDatabase(const std::string& path, const JournalOptions& options) 
         insertChart(db);
         insertBranches(db, options.branches);
         insertGeneratedJournal(db, options);
+        for (const JournalOptions& journal : more) insertGeneratedJournal(db, journal);
         addMonthIndexes(db);
         execute(db, "COMMIT");
         // Without statistics the planner reads the journal first even where a few account

@@ -30,22 +30,29 @@ namespace {
 const char* const kOrder = "종료일자보다 시작일자 더 큽니다......";
 const char* const kRunFirst = "실행 번튼을 먼저 실행 하세요.....";
 
-// One demo database for the whole run: created once, copied for every test.
-const std::string& demoTemplate() {
-    static const std::string path = [] {
-        const std::string p = (std::filesystem::temp_directory_path() /
-                               ("morvel_requests_demo_" + std::to_string(::getpid()) + ".db"))
-                                  .string();
+// One demo database for the whole run: created once, copied for every test, removed
+// when the run ends.
+struct DemoTemplate {
+    DemoTemplate() {
         demo::JournalOptions options;
         options.lines = 3000;
         options.branches = 3;
         options.from = "2002-01-01";
         options.to = "2002-12-31";
         options.seed = 7;
-        demo::createDemoDatabase(p, options);
-        return p;
-    }();
-    return path;
+        demo::createDemoDatabase(path, options);
+    }
+    ~DemoTemplate() {
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+    }
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("morvel_requests_demo_" + std::to_string(::getpid()) + ".db"))
+                                 .string();
+};
+
+const std::string& demoTemplate() {
+    static const DemoTemplate demo;
+    return demo.path;
 }
 
 class Requests : public ::testing::Test {
