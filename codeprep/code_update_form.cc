@@ -71,6 +71,13 @@ constexpr std::string_view kDeleteAddedRows[] = {
     "    Where       Serial_No      IS       Null           ",
 };
 
+// Recovery: the count of the rows without Serial_No, 55 characters a line.
+constexpr std::string_view kCountAddedRows[] = {
+    "    Select      Count(*)       As       Left_Over      ",
+    "    From        Test_Ac_Code                           ",
+    "    Where       Serial_No      IS       Null           ",
+};
+
 // Clean-up: the reset of every remaining row, 72 characters a line.
 constexpr std::string_view kResetAllRows[] = {
     "    UpDate         Test_Ac_Code                                         ",
@@ -91,6 +98,7 @@ static_assert(allLinesOfWidth(kInsertHeadingRow, 102));
 static_assert(allLinesOfWidth(kSetClassOfCode, 62));
 static_assert(allLinesOfWidth(kSetLinksOfCode, 69));
 static_assert(allLinesOfWidth(kDeleteAddedRows, 55));
+static_assert(allLinesOfWidth(kCountAddedRows, 55));
 static_assert(allLinesOfWidth(kResetAllRows, 72));
 
 // Characters `from`..`to` (1-based, inclusive) of a text; shorter where the text ends.
@@ -222,6 +230,17 @@ void CodeUpdateForm::pDelete_Update() {
                                  {"tbCode_MoveCode", noLink},
                                  {"tbCode_TwoMove", noLink},
                                  {"tbCode_ThreeMove", noLink}});
+}
+
+bool CodeUpdateForm::pClean_Leftovers() {
+    Query_SSSSS_Code.close();
+    Query_SSSSS_Code.sql().clear();
+    for (const std::string_view line : kCountAddedRows) Query_SSSSS_Code.sql().add(std::string(line));
+    Query_SSSSS_Code.open();
+    const bool leftOver = Query_SSSSS_Code.fieldByName("Left_Over").asFloat() > 0;
+    Query_SSSSS_Code.close();
+    if (leftOver) pDelete_Update();
+    return leftOver;
 }
 
 void CodeUpdateForm::pJan_Kubun_Update() {

@@ -71,6 +71,11 @@ public:
     // The clean-up: deletes every row without Serial_No, then sets Jan_Check "99" and
     // the four link codes to the no-link value on every remaining row.
     void pDelete_Update();
+    // Recovery before a preparation: when the table still holds heading rows (rows
+    // without Serial_No, left by a copy that died or lost its connection midway), runs
+    // the clean-up first, so that no summary counts them twice. Returns true when it did.
+    // Callers hold the database guard, so the rows cannot be another copy's at work.
+    bool pClean_Leftovers();
     // The four class-wide balance-class updates.
     void pJan_Kubun_Update();
     // Inserts heading rows 0 .. count-1.

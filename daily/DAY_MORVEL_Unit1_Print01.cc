@@ -17,10 +17,9 @@ const summary_report::FormData kFormData{
 }  // namespace
 
 TqrfmDay_Morvel_Form::TqrfmDay_Morvel_Form(QWidget* parent)
-    : AccountSummaryReportForm(
-          kFormData, [] { return printQuery() ? printQuery()() : report::QueryBinding{}; }, parent) {}
+    : AccountSummaryReportForm(kFormData, printQuery(), parent) {}
 
-report::QueryResolver& TqrfmDay_Morvel_Form::printQuery() {
-    static report::QueryResolver resolver;
-    return resolver;
+report::QueryBinding& TqrfmDay_Morvel_Form::printQuery() {
+    static report::QueryBinding binding;
+    return binding;
 }

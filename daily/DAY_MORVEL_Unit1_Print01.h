@@ -7,16 +7,16 @@
 #pragma once
 
 #include "report/query_data_set.h"
-#include "report/summary_form/account_summary_report_form.h"
+#include "account_summary_report_form.h"
 
 class TqrfmDay_Morvel_Form : public summary_report::AccountSummaryReportForm {
 public:
     explicit TqrfmDay_Morvel_Form(QWidget* parent = nullptr);
 
-    // How the report reaches "fmDay_Morvel_Form.Query_Print" and its persistent fields:
-    // the main form's unit sets it to its global instance's query. Consulted whenever the
-    // report or its font rule reads the data set; unset, the report has no rows.
-    static report::QueryResolver& printQuery();
+    // The binding of "fmDay_Morvel_Form.Query_Print" and its persistent fields, which the
+    // main form fills in when it is created and empties when it goes. Every report form
+    // of this class reads it; empty, the report has no rows.
+    static report::QueryBinding& printQuery();
 };
 
 extern TqrfmDay_Morvel_Form* qrfmDay_Morvel_Form;

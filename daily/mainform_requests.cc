@@ -1,21 +1,18 @@
 #include "mainform_requests.h"
 
+#include "engine/database_guard.h"
+#include "forms/application.h"
+#include "forms/message_box.h"
 #include "forms/platform.h"
 
 namespace mainform {
 namespace {
 
-bool owed = false;
+bool closeFailedBefore = false;
 
-}  // namespace
-
-bool cleanUpOwed() { return owed; }
-
-void runPrepared(codeprep::CodeUpdateForm& preparation, const std::function<void()>& request) {
-    if (owed) {
-        preparation.pDelete_Update();
-        owed = false;
-    }
+// The preparation, the request and the clean-up, the guard held.
+void prepareRunAndCleanUp(codeprep::CodeUpdateForm& preparation, const std::function<void()>& request) {
+    preparation.pClean_Leftovers();
     try {
         preparation.pRun_CodeUpdate();
         request();
@@ -24,21 +21,52 @@ void runPrepared(codeprep::CodeUpdateForm& preparation, const std::function<void
         try {
             preparation.pDelete_Update();
         } catch (...) {
-            owed = true;  // the user sees the first error; the next request cleans up first
+            // The user sees the first error; the next request's recovery cleans up.
         }
         throw;
     }
+    preparation.pDelete_Update();
+}
+
+}  // namespace
+
+void runPrepared(codeprep::CodeUpdateForm& preparation, const std::function<void()>& request) {
     try {
-        preparation.pDelete_Update();
+        engine::DatabaseGuard guard(preparation.Query_SSSSS_Code.databaseName());
+        prepareRunAndCleanUp(preparation, request);
+    } catch (const engine::DatabaseBusy&) {
+        forms::setScreenCursor(forms::ScreenCursor::Default);
+        forms::showWarning(kAnotherCopyAtWork);
     } catch (...) {
-        owed = true;
+        forms::setScreenCursor(forms::ScreenCursor::Default);
         throw;
     }
 }
 
+bool cleanUpAtClose(codeprep::CodeUpdateForm& preparation) {
+    try {
+        engine::DatabaseGuard guard(preparation.Query_SSSSS_Code.databaseName());
+        preparation.pDelete_Update();
+        return true;
+    } catch (const engine::DatabaseBusy&) {
+        forms::showWarning(kAnotherCopyAtWork);
+    } catch (const std::exception& error) {
+        forms::showErrorBox(error.what());
+    }
+    const bool closeAnyway = closeFailedBefore;
+    closeFailedBefore = true;
+    return closeAnyway;
+}
+
+void resetFailedClose() { closeFailedBefore = false; }
+
 RequestsRefused::RequestsRefused(std::initializer_list<QWidget*> controls) {
     for (QWidget* control : controls) {
         if (!control || !control->isEnabled()) continue;
+        if (control->window()->focusWidget() == control) {
+            focusBack_ = control;
+            control->window()->setFocus(Qt::OtherFocusReason);
+        }
         control->setEnabled(false);
         controls_.emplace_back(control);
     }
@@ -47,6 +75,9 @@ RequestsRefused::RequestsRefused(std::initializer_list<QWidget*> controls) {
 RequestsRefused::~RequestsRefused() {
     for (const auto& control : controls_)
         if (control) control->setEnabled(true);
+    if (!focusBack_) return;
+    QWidget* window = focusBack_->window();
+    if (!window->focusWidget() || window->focusWidget() == window) focusBack_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace mainform

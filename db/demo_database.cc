@@ -1,6 +1,8 @@
 #include "demo_database.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <stdexcept>
@@ -199,6 +201,9 @@ void addMonthIndexes(sqlite3* db) {
 
 void createDemoDatabase(const std::string& path, const JournalOptions& options,
                         const std::vector<JournalOptions>& more) {
+    // The books are readable by their owner only; SQLite gives its "-wal" and "-shm"
+    // files the database file's permissions.
+    if (const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600); fd >= 0) ::close(fd);
     sqlite3* db = nullptr;
     if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) {
         const std::string message = db ? sqlite3_errmsg(db) : "out of memory";

@@ -94,7 +94,10 @@ int main(int argc, char** argv) {
             }
             for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(arguments.path + suffix);
         }
-        if (path.has_parent_path()) fs::create_directories(path.parent_path());
+        if (path.has_parent_path() && !fs::exists(path.parent_path())) {
+            fs::create_directories(path.parent_path());
+            fs::permissions(path.parent_path(), fs::perms::owner_all);  // the books' folder: its owner's only
+        }
         std::vector<demo::JournalOptions> more;
         if (!arguments.periodGiven) more.push_back(listYearJournal(arguments.journal));
         demo::createDemoDatabase(arguments.path, arguments.journal, more);

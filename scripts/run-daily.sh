@@ -9,7 +9,6 @@ bash scripts/build.sh
 db_path="${XDG_DATA_HOME:-$HOME/.local/share}/morvel/account.db"
 if [ ! -f "$db_path" ]; then
   echo "Creating the demo database at $db_path"
-  mkdir -p "$(dirname "$db_path")"
   build/db/morvel_demo_db "$db_path"
 fi
 

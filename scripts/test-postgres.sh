@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Starts (start) or stops (stop) a throw-away PostgreSQL server on 127.0.0.1 for the
 # tests, with one empty database per test suite. Prints the port on start.
+# The tests connect as the role morvel_clerk, which has the rights of a clerk: it may
+# connect, and create tables in a schema of its own (first on its search path), but
+# create nothing in the database or its public schema, not even temporary tables.
 set -euo pipefail
 
 port=${MORVEL_TEST_PG_PORT:-55432}
@@ -23,8 +26,14 @@ case "${1:-start}" in
     as_postgres "$bin/initdb" -D "$dir" -A trust -U postgres -E UTF8 --locale=C.UTF-8 >/dev/null
     as_postgres "$bin/pg_ctl" -D "$dir" -l "$dir/server.log" -w \
       -o "-p $port -k /tmp -c listen_addresses=127.0.0.1 -c fsync=off" start >/dev/null
+    psql=("$bin/psql" -h 127.0.0.1 -p "$port" -U postgres -v ON_ERROR_STOP=1 -q)
+    as_postgres "${psql[@]}" -d postgres -c "CREATE ROLE morvel_clerk LOGIN"
     for db in "${databases[@]}"; do
       as_postgres "$bin/createdb" -h 127.0.0.1 -p "$port" -U postgres "$db"
+      as_postgres "${psql[@]}" -d "$db" -c "REVOKE ALL ON DATABASE $db FROM PUBLIC" \
+        -c "REVOKE ALL ON SCHEMA public FROM PUBLIC" \
+        -c "GRANT CONNECT ON DATABASE $db TO morvel_clerk" \
+        -c "CREATE SCHEMA morvel_clerk AUTHORIZATION morvel_clerk"
     done
     echo "$port"
     ;;

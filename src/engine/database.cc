@@ -2,10 +2,13 @@
 
 #include <map>
 
+#include "database_guard.h"
 #include "error.h"
 
 namespace engine {
 namespace {
+
+constexpr size_t kLoginFieldLength = 31;
 
 LoginHandler& loginHandler() {
     static LoginHandler handler;
@@ -22,18 +25,34 @@ std::string upper(std::string s) {
     return s;
 }
 
-std::string clip31(std::string s) {
-    if (s.size() > 31) s.resize(31);
-    return s;
+std::string clipped(const std::string& s) { return firstCharacters(s, kLoginFieldLength); }
+
+// The first line of a backend's message, without trailing blanks or full stops.
+std::string firstLine(const std::string& message) {
+    std::string line = message.substr(0, message.find('\n'));
+    while (!line.empty() && (line.back() == ' ' || line.back() == '.' || line.back() == '\r')) line.pop_back();
+    return line;
 }
 
 }  // namespace
 
+std::string firstCharacters(const std::string& text, size_t count) {
+    size_t end = 0;
+    for (size_t characters = 0; end < text.size() && characters < count; ++characters) {
+        // A UTF-8 character is its lead byte and the continuation bytes (10xxxxxx) after it.
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    }
+    return text.substr(0, end);
+}
+
 Database::Database(std::string alias) : alias_(std::move(alias)) {}
-Database::~Database() = default;
+
+Database::~Database() { disconnect(); }
 
 void Database::setConfig(AliasConfig config) {
     disconnect();
+    acceptedLogin_.reset();
     config_ = std::move(config);
 }
 
@@ -43,22 +62,44 @@ const AliasConfig& Database::config() {
 }
 
 Driver& Database::connection() {
+    if (driver_ && driver_->broken()) {
+        if (guardDepth_ > 0) throw DatabaseError(lostConnectionMessage("no connection to the server"));
+        disconnect();
+    }
     if (driver_) return *driver_;
     const AliasConfig& cfg = config();
-    if (!cfg.userName.empty()) {
-        LoginRequest login{clip31(alias_), clip31(cfg.userName), {}};
-        const bool accepted = loginHandler() && loginHandler()(login);
-        if (!accepted) throw DatabaseError("Cannot connect to database '" + alias_ + "'");
-        login.userName = clip31(login.userName);
-        login.password = clip31(login.password);
-        driver_ = openDriver(cfg, &login);
-    } else {
+    if (cfg.userName.empty()) {
         driver_ = openDriver(cfg, nullptr);
+        return *driver_;
     }
+    if (acceptedLogin_) {
+        // Connecting again after a break: the login the user gave is still in memory.
+        driver_ = openDriver(cfg, &*acceptedLogin_);
+        return *driver_;
+    }
+    LoginRequest login{clipped(alias_), clipped(cfg.userName), {}};
+    const bool accepted = loginHandler() && loginHandler()(login);
+    if (!accepted) throw DatabaseError("Cannot connect to database '" + alias_ + "'");
+    login.userName = clipped(login.userName);
+    login.password = clipped(login.password);
+    driver_ = openDriver(cfg, &login);
+    acceptedLogin_ = std::move(login);
     return *driver_;
 }
 
-void Database::disconnect() { driver_.reset(); }
+bool Database::connectionBroken() const { return driver_ && driver_->broken(); }
+
+void Database::disconnect() {
+    // The guard's lock belongs to the connection (PostgreSQL) or goes with it (SQLite).
+    guardLock_.reset();
+    guardDepth_ = 0;
+    driver_.reset();
+}
+
+std::string Database::lostConnectionMessage(const std::string& serverMessage) const {
+    return "The connection to database '" + alias_ + "' was lost (" + firstLine(serverMessage) +
+           "); the next request connects again";
+}
 
 Database& databaseForAlias(const std::string& alias) {
     auto& slot = registry()[upper(alias)];

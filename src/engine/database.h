@@ -1,5 +1,6 @@
 // The connection behind a database alias. It opens at the first statement that
-// needs it and stays open until the program ends (or a test resets it).
+// needs it and stays open until the program ends (or a test resets it). A connection
+// that the server or the network broke is opened again at the next request.
 #pragma once
 
 #include <functional>
@@ -11,6 +12,8 @@
 
 namespace engine {
 
+class DatabaseLock;
+
 // What the login dialog shows and returns. Each text holds at most 31 characters.
 struct LoginRequest {
     std::string database;  // the alias
@@ -20,6 +23,9 @@ struct LoginRequest {
 
 // Returns false when the user cancels; may change userName and fill password.
 using LoginHandler = std::function<bool(LoginRequest&)>;
+
+// The first `count` characters (not bytes) of UTF-8 text.
+std::string firstCharacters(const std::string& text, size_t count);
 
 class Database {
 public:
@@ -35,14 +41,30 @@ public:
 
     // The connection, opened on first use. Throws DatabaseError when it cannot open
     // ("Cannot connect to database 'Account'" when the login is cancelled).
+    //
+    // A connection found broken is opened again, with the login given before (kept in
+    // memory only), unless this process holds the database guard: a request that met
+    // the break ends with the error, and the next request connects again.
     Driver& connection();
     bool connected() const { return driver_ != nullptr; }
+    // True when the open connection was broken by the server or the network.
+    bool connectionBroken() const;
     void disconnect();
 
+    // The message of a statement that failed because the connection broke.
+    std::string lostConnectionMessage(const std::string& serverMessage) const;
+
 private:
+    friend class DatabaseGuard;
+
     std::string alias_;
     std::optional<AliasConfig> config_;
+    std::optional<LoginRequest> acceptedLogin_;
     std::unique_ptr<Driver> driver_;
+    // The database guard (database_guard.h): how often this process holds it, and the
+    // backend's lock while it does.
+    int guardDepth_ = 0;
+    std::unique_ptr<DatabaseLock> guardLock_;
 };
 
 // The process-wide registry of aliases: every query naming "Account" shares one Database.

@@ -150,6 +150,7 @@ struct Expr {
     bool column = false;  // a bare column name, or a parameter (whose type the server infers)
     bool literal = false;  // a quoted text
     std::string text{};    // the literal's text
+    Ty declared = Ty::Unknown;  // a column's kind as the backend's tables declare it
 };
 
 const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "ORDER", "HAVING", "UNION", "ON",
@@ -165,7 +166,8 @@ bool isReserved(const std::string& word) {
 
 class Translator {
 public:
-    Translator(const std::string& text, SqlTarget target) : toks_(tokenize(text)), target_(target) {}
+    Translator(const std::string& text, SqlTarget target, const ColumnKinds& kinds)
+        : toks_(tokenize(text)), target_(target), kinds_(kinds) {}
 
     TranslatedStatement run() {
         std::string sql;
@@ -598,18 +600,28 @@ private:
     }
 
     // `+` joins texts and adds numbers. Where both operand types are known from the
-    // statement, the plain operator is written; otherwise a backend function decides
-    // for each row.
+    // statement (or, on PostgreSQL, from the tables' column types), the plain operator is
+    // written; otherwise SQLite's backend function decides for each row, and PostgreSQL
+    // adds.
     Expr combine(const Expr& a, const std::string& op, const Expr& b) {
-        if (op == "||" || (op == "+" && a.type == Ty::Text && b.type == Ty::Text))
+        const Ty ta = a.type != Ty::Unknown ? a.type : a.declared;
+        const Ty tb = b.type != Ty::Unknown ? b.type : b.declared;
+        if (op == "||" || (op == "+" && ta == Ty::Text && tb == Ty::Text))
             return {wrap(a) + " || " + wrap(b), Ty::Text, false};
         // A text literal or text function on one side makes the sum a text in practice.
-        const Ty sum = a.type == Ty::Text || b.type == Ty::Text ? Ty::Text : Ty::Unknown;
-        if (op == "+" && (a.type != Ty::Number || b.type != Ty::Number) && target_ == SqlTarget::Postgres)
-            return {wrap(a) + " + " + wrap(b), sum, false};  // the server's text + operator decides
-        if (op == "+" && (a.type != Ty::Number || b.type != Ty::Number))
+        const Ty sum = ta == Ty::Text || tb == Ty::Text ? Ty::Text : Ty::Unknown;
+        if (op == "+" && target_ == SqlTarget::Postgres) {
+            if (sum == Ty::Text) return {textOf(a, ta) + " || " + textOf(b, tb), Ty::Text, false};
+            return {wrap(a) + " + " + wrap(b), ta == Ty::Number && tb == Ty::Number ? Ty::Number : Ty::Unknown, false};
+        }
+        if (op == "+" && (ta != Ty::Number || tb != Ty::Number))
             return {std::string(kPlusFunction) + "(" + a.sql + ", " + b.sql + ")", sum, true};
         return {wrap(a) + " " + op + " " + wrap(b), Ty::Number, false};
+    }
+
+    // An operand of a text join on PostgreSQL: a number becomes its text first.
+    std::string textOf(const Expr& e, Ty type) const {
+        return type == Ty::Text ? wrap(e) : "CAST(" + e.sql + " AS text)";
     }
 
     Expr multiplicative() {
@@ -666,7 +678,21 @@ private:
             if (toks_[pos_ + 1].kind == Tok::LParen) return functionCall();
             if (isReserved(t.text)) fail("Expected an expression");
         }
-        return {qualifiedName(), Ty::Unknown, true, true};
+        Expr column{qualifiedName(), Ty::Unknown, true, true};
+        column.declared = declaredKind(column.sql);
+        return column;
+    }
+
+    // The kind the backend's tables give the column a (possibly qualified) name names.
+    Ty declaredKind(const std::string& name) const {
+        if (!kinds_) return Ty::Unknown;
+        std::string last = name.substr(name.rfind('.') == std::string::npos ? 0 : name.rfind('.') + 1);
+        if (last.size() >= 2 && last.front() == '"') last = last.substr(1, last.size() - 2);
+        switch (kinds_(lower(last))) {
+            case ColumnKind::Text: return Ty::Text;
+            case ColumnKind::Number: return Ty::Number;
+            default: return Ty::Unknown;
+        }
     }
 
     Expr caseExpr() {
@@ -722,6 +748,7 @@ private:
 
     std::vector<Token> toks_;
     SqlTarget target_;
+    const ColumnKinds& kinds_;
     size_t pos_ = 0;
     std::vector<std::string> names_;
     int selectDepth_ = 0;
@@ -734,8 +761,8 @@ private:
 
 }  // namespace
 
-TranslatedStatement translateStatement(const std::string& text, SqlTarget target) {
-    return Translator(text, target).run();
+TranslatedStatement translateStatement(const std::string& text, SqlTarget target, const ColumnKinds& kinds) {
+    return Translator(text, target, kinds).run();
 }
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "alias_config.h"
@@ -10,6 +11,36 @@
 #include "sqlite_driver.h"
 
 namespace engine {
+namespace {
+
+std::function<void(size_t)>& sideBySideHook() {
+    static std::function<void(size_t)> hook;
+    return hook;
+}
+
+}  // namespace
+
+void setSideBySideHook(std::function<void(size_t job)> hook) { sideBySideHook() = std::move(hook); }
+
+namespace {
+
+std::chrono::milliseconds& lockWaitSetting() {
+    static std::chrono::milliseconds wait{5000};
+    return wait;
+}
+
+}  // namespace
+
+void setLockWait(std::chrono::milliseconds wait) { lockWaitSetting() = wait; }
+std::chrono::milliseconds lockWait() { return lockWaitSetting(); }
+
+std::string lockWaitMessage(const std::string& backendMessage) {
+    const double seconds = static_cast<double>(lockWait().count()) / 1000.0;
+    char waited[32];
+    std::snprintf(waited, sizeof waited, "%g", seconds);
+    return "Another session kept a lock on the database for " + std::string(waited) +
+           " seconds, so the statement was given up (" + backendMessage + "); try again";
+}
 
 std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
                                      const std::function<ResultSet(size_t worker, size_t member)>& run) {
@@ -20,7 +51,10 @@ std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
     for (size_t w = 0; w < workers; ++w) {
         pool.emplace_back([&, w] {
             try {
-                for (size_t i; (i = next++) < members;) results[i] = run(w, i);
+                for (size_t i; (i = next++) < members;) {
+                    if (sideBySideHook()) sideBySideHook()(i);
+                    results[i] = run(w, i);
+                }
             } catch (const std::exception& e) {
                 errors[w] = e.what();
                 next = members;
@@ -31,10 +65,6 @@ std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
     for (const auto& error : errors)
         if (!error.empty()) throw DatabaseError(error);
     return results;
-}
-
-size_t sideBySideWorkers(size_t members) {
-    return std::min<size_t>(members, std::max(1u, std::thread::hardware_concurrency()));
 }
 
 std::unique_ptr<Driver> openDriver(const AliasConfig& config, const LoginRequest* login) {

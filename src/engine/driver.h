@@ -1,6 +1,7 @@
 // One database backend: it translates statement text to its own dialect and runs it.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -43,7 +44,17 @@ public:
     // Runs a translated statement with its positional values (NULL where nullopt).
     virtual ResultSet execute(const TranslatedStatement& statement,
                               const std::vector<std::optional<std::string>>& values) = 0;
+    // True once the server or the network has broken the connection: no statement can
+    // run on it any more.
+    virtual bool broken() const { return false; }
 };
+
+// How long a statement waits for a lock that another session holds before it fails
+// with lockWaitMessage() (the SQLite busy timeout, the PostgreSQL lock_timeout).
+// Applies to connections opened afterwards.
+void setLockWait(std::chrono::milliseconds wait);
+std::chrono::milliseconds lockWait();
+std::string lockWaitMessage(const std::string& backendMessage);
 
 // Runs `members` jobs on up to `workers` threads, job i as run(worker, i) (a worker runs
 // one job at a time, so each may own a connection), and returns the results in job order.
@@ -51,8 +62,9 @@ public:
 std::vector<ResultSet> runSideBySide(size_t members, size_t workers,
                                      const std::function<ResultSet(size_t worker, size_t member)>& run);
 
-// How many workers a side-by-side run of `members` jobs uses on this machine.
-size_t sideBySideWorkers(size_t members);
+// Called before each job of a side-by-side run with the job's number, on the job's
+// thread; tests use it to change the database while a statement runs. Empty by default.
+void setSideBySideHook(std::function<void(size_t job)> hook);
 
 // Opens the backend that the configuration names. `login` carries the credentials
 // when the configuration asked for a login. Throws DatabaseError.

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "database.h"
 #include "dialect.h"
 #include "error.h"
+#include "reader_pool.h"
 
 namespace engine {
 namespace {
@@ -55,12 +57,6 @@ PGconn* connect(const ConnectionParams& params) {
     // Compiling a statement of many members to machine code costs far more than it saves:
     // the summary's own run takes about a second, its compilation over a minute.
     PQclear(PQexec(conn, "SET jit = off"));
-    // `+` between two texts joins them, as in the programs' dialect. Where the operator
-    // cannot be created (no right to), statements using it report the server's error.
-    PQclear(PQexec(conn,
-                   "DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_operator WHERE oprname = '+' "
-                   "AND oprleft = 'text'::regtype AND oprright = 'text'::regtype) THEN "
-                   "CREATE OPERATOR + (LEFTARG = text, RIGHTARG = text, FUNCTION = textcat); END IF; END $$"));
     return conn;
 }
 
@@ -74,8 +70,10 @@ ResultSet run(PGconn* conn, const std::string& sql, const std::vector<const char
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         std::string message = trimmedMessage(PQresultErrorMessage(res));
         if (message.empty()) message = trimmedMessage(PQerrorMessage(conn));
+        const char* state = PQresultErrorField(res, PG_DIAG_SQLSTATE);
+        const bool lockTimedOut = state && std::string(state) == "55P03";  // lock_not_available
         PQclear(res);
-        throw DatabaseError(message);
+        throw DatabaseError(lockTimedOut ? lockWaitMessage(message) : message);
     }
     ResultSet result;
     const int columns = PQnfields(res);
@@ -136,47 +134,126 @@ std::pair<std::string, std::vector<const char*>> compactParameters(const std::st
     return {out, bound};
 }
 
+// One connection of the server, closed with its owner.
+struct ServerConnection {
+    explicit ServerConnection(PGconn* c) : conn(c) {}
+    ~ServerConnection() { PQfinish(conn); }
+    ServerConnection(const ServerConnection&) = delete;
+    ServerConnection& operator=(const ServerConnection&) = delete;
+    PGconn* conn;
+};
+
+// Ends the transactions of a side-by-side run on every connection it began them on.
+class SnapshotTransactions {
+public:
+    ~SnapshotTransactions() {
+        for (PGconn* conn : begun_) PQclear(PQexec(conn, "ROLLBACK"));
+    }
+    void begin(PGconn* conn, const std::string& snapshot) {
+        run(conn, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", {});
+        begun_.push_back(conn);
+        if (!snapshot.empty()) run(conn, "SET TRANSACTION SNAPSHOT '" + snapshot + "'", {});
+    }
+
+private:
+    std::vector<PGconn*> begun_;
+};
+
+// The PostgreSQL kinds of every column of the tables a connection sees, by column name
+// (a name that is text in one table and a number in another has no kind).
+std::map<std::string, ColumnKind> readColumnKinds(PGconn* conn) {
+    std::map<std::string, ColumnKind> kinds;
+    const ResultSet types = run(conn,
+                                "SELECT lower(a.attname), t.typcategory FROM pg_attribute a "
+                                "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_type t ON t.oid = a.atttypid "
+                                "WHERE c.relkind IN ('r', 'v', 'm', 'p', 'f') AND a.attnum > 0 AND NOT a.attisdropped "
+                                "AND pg_table_is_visible(c.oid)",
+                                {});
+    for (const auto& row : types.rows) {
+        const std::string category = row[1].asString();
+        const ColumnKind kind = category == "S" ? ColumnKind::Text : category == "N" ? ColumnKind::Number
+                                                                                      : ColumnKind::Unknown;
+        const auto [it, added] = kinds.emplace(row[0].asString(), kind);
+        if (!added && it->second != kind) it->second = ColumnKind::Unknown;
+    }
+    return kinds;
+}
+
 class PostgresDriver : public Driver {
 public:
-    PostgresDriver(PGconn* conn, ConnectionParams params) : conn_(conn), params_(std::move(params)) {}
-    ~PostgresDriver() override {
-        for (PGconn* reader : readers_) PQfinish(reader);
-        PQfinish(conn_);
-    }
+    PostgresDriver(PGconn* conn, ConnectionParams params)
+        : conn_(conn), params_(std::move(params)), readers_(kReaderConnections, [p = params_] {
+              return std::make_unique<ServerConnection>(connect(p));
+          }) {}
+    ~PostgresDriver() override { PQfinish(conn_); }
 
     std::string name() const override { return "postgres"; }
 
+    // Reader connections that broke are dropped where they fail; this one counts.
+    bool broken() const override { return PQstatus(conn_) == CONNECTION_BAD; }
+
     TranslatedStatement translate(const std::string& text) const override {
-        return translateStatement(text, SqlTarget::Postgres);
+        bool reread = false;
+        const ColumnKinds kinds = [&](const std::string& column) {
+            auto it = kinds_.find(column);
+            if (it == kinds_.end() && !reread) {  // a table made since the last look
+                reread = true;
+                kinds_ = readColumnKinds(conn_);
+                it = kinds_.find(column);
+            }
+            return it == kinds_.end() ? ColumnKind::Unknown : it->second;
+        };
+        return translateStatement(text, SqlTarget::Postgres, kinds);
     }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
-        if (!st.unionMembers.empty()) return executeSideBySide(st, values);
+        if (!st.unionMembers.empty() && PQtransactionStatus(conn_) == PQTRANS_IDLE)
+            return executeSideBySide(st, values);
         return run(conn_, st.sql, rawValues(values));
     }
 
 private:
-    // Runs the members of the statement's derived UNION ALL on connections of their own,
-    // side by side, collects their rows in a temporary table of this connection and
-    // runs the outer statement over it.
+    // Runs the members of the statement's derived UNION ALL side by side on this
+    // connection and the reader connections, all in transactions that share this
+    // connection's snapshot, so the statement reads one state of the database; then runs
+    // the outer statement over the members' rows, given to it as a list of values.
     ResultSet executeSideBySide(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
         const auto raw = rawValues(values);
-        const size_t workers = sideBySideWorkers(st.unionMembers.size());
-        while (readers_.size() < workers) readers_.push_back(connect(params_));
-        const auto results = runSideBySide(st.unionMembers.size(), workers, [&](size_t worker, size_t member) {
+        SnapshotTransactions transactions;
+        transactions.begin(conn_, {});
+        const std::string snapshot = run(conn_, "SELECT pg_export_snapshot()", {}).rows.at(0).at(0).asString();
+        std::vector<PGconn*> workers{conn_};
+        auto& readers = readers_.readers();
+        for (size_t r = 0; r < readers.size();) {
+            try {
+                transactions.begin(readers[r]->conn, snapshot);
+                workers.push_back(readers[r]->conn);
+                ++r;
+            } catch (const DatabaseError&) {
+                if (PQstatus(readers[r]->conn) == CONNECTION_OK) throw;
+                readers_.drop(r);  // a lost connection: the others go on
+            }
+        }
+        const auto results = runSideBySide(st.unionMembers.size(), workers.size(), [&](size_t worker, size_t member) {
             const auto [sql, bound] = compactParameters(st.unionMembers[member], raw);
-            return run(readers_[worker], sql, bound);
+            return run(workers[worker], sql, bound);
         });
 
-        fillUnionTable(st.unionTable, results);
-        const auto [outer, bound] = compactParameters(st.outerOverUnion, raw);
+        auto [outer, bound] = compactParameters(st.outerOverUnion, raw);
+        std::deque<std::string> texts;  // stable addresses for the bound values
+        const std::string rows = valuesTable(results, bound, texts);
+        if (bound.size() > kMaxParameters) return run(conn_, st.sql, raw);
+        const size_t at = outer.find(st.unionTable);
+        outer.replace(at, st.unionTable.size(), rows);
         return run(conn_, outer, bound);
     }
 
-    void fillUnionTable(const std::string& table, const std::vector<ResultSet>& results) {
+    // The members' rows as a derived table of bound values, "(SELECT * FROM (VALUES ..)
+    // AS v(columns))". A column is a number where every member gave numbers (or NULL)
+    // there; text columns are blank-padded text, which compares without trailing blanks.
+    static std::string valuesTable(const std::vector<ResultSet>& results, std::vector<const char*>& bound,
+                                   std::deque<std::string>& texts) {
         const auto& columns = results.front().columns;
-        // A column is a number where every member gave numbers (or NULL) there; text
-        // columns are blank-padded text, which compares without trailing blanks.
         std::vector<bool> numeric(columns.size(), true);
         for (const auto& result : results) {
             if (result.columns.size() != columns.size())
@@ -185,42 +262,35 @@ private:
                 for (size_t c = 0; c < row.size(); ++c)
                     if (row[c].isText()) numeric[c] = false;
         }
-        const std::string name = table.substr(table.find('.') + 1);
-        std::string create = "CREATE TEMPORARY TABLE " + name + " (";
-        for (size_t c = 0; c < columns.size(); ++c)
-            create += (c ? ", \"" : "\"") + columns[c] + "\" " + (numeric[c] ? "float8" : "bpchar");
-        create += ")";
-        run(conn_, "DROP TABLE IF EXISTS " + table, {});
-        run(conn_, create, {});
-
-        std::deque<std::string> texts;  // stable addresses for the bound values
-        std::vector<const char*> bound;
-        std::string insert;
-        auto flush = [&] {
-            if (bound.empty()) return;
-            run(conn_, "INSERT INTO " + table + " VALUES " + insert, bound);
-            texts.clear();
-            bound.clear();
-            insert.clear();
-        };
+        auto type = [&](size_t c) { return numeric[c] ? "::float8" : "::bpchar"; };
+        std::string names;
+        for (size_t c = 0; c < columns.size(); ++c) names += (c ? ", \"" : "\"") + columns[c] + "\"";
+        std::string list;
         for (const auto& result : results) {
             for (const auto& row : result.rows) {
-                if (bound.size() + row.size() > 4000) flush();
-                insert += insert.empty() ? "(" : ", (";
+                list += list.empty() ? "(" : ", (";
                 for (size_t c = 0; c < row.size(); ++c) {
                     texts.push_back(row[c].asString());
                     bound.push_back(row[c].isNull() ? nullptr : texts.back().c_str());
-                    insert += (c ? ", $" : "$") + std::to_string(bound.size()) + (numeric[c] ? "::float8" : "::bpchar");
+                    list += (c ? ", $" : "$") + std::to_string(bound.size()) + type(c);
                 }
-                insert += ")";
+                list += ")";
             }
         }
-        flush();
+        if (list.empty()) {  // no rows: typed NULLs that no row passes
+            for (size_t c = 0; c < columns.size(); ++c) list += (c ? ", NULL" : "(NULL") + std::string(type(c));
+            return "(SELECT * FROM (VALUES " + list + ")) AS v(" + names + ") WHERE false)";
+        }
+        return "(SELECT * FROM (VALUES " + list + ") AS v(" + names + "))";
     }
+
+    // The server takes at most 65535 parameters in one statement.
+    static constexpr size_t kMaxParameters = 65000;
 
     PGconn* conn_;
     ConnectionParams params_;
-    std::vector<PGconn*> readers_;
+    mutable std::map<std::string, ColumnKind> kinds_;
+    ReaderPool<ServerConnection> readers_;
 };
 
 }  // namespace
@@ -231,7 +301,9 @@ std::unique_ptr<Driver> openPostgresDriver(const AliasConfig& config, const Logi
     params.entries = {{"host", config.host.empty() ? "localhost" : config.host},
                       {"port", std::to_string(config.port)},
                       {"application_name", "morvel"},
-                      {"client_encoding", "UTF8"}};
+                      {"client_encoding", "UTF8"},
+                      // A statement waits for another session's lock only so long.
+                      {"options", "-c lock_timeout=" + std::to_string(lockWait().count())}};
     if (!config.databaseName.empty()) params.entries.emplace_back("dbname", config.databaseName);
     if (login) {
         params.entries.emplace_back("user", login->userName);

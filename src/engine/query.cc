@@ -168,10 +168,13 @@ static ResultSet runStatement(const std::string& alias, const std::string& text,
     for (const auto& p : params) shown.emplace_back(p.name(), p.isNull() ? "<NULL>" : p.asString());
     trace.params = shown;
     const auto start = std::chrono::steady_clock::now();
+    Database& database = databaseForAlias(alias);
+    bool sent = false;
     try {
-        Driver& driver = databaseForAlias(alias).connection();
+        Driver& driver = database.connection();
         const TranslatedStatement st = driver.translate(text);
         trace.sent = st.sql;
+        sent = true;
         ResultSet result = driver.execute(st, valuesFor(st.paramNames));
         trace.rows = isSelect ? static_cast<long long>(result.rows.size()) : result.rowsChanged;
         trace.milliseconds =
@@ -179,11 +182,14 @@ static ResultSet runStatement(const std::string& alias, const std::string& text,
         traceStatement(trace);
         return result;
     } catch (const DatabaseError& e) {
-        trace.error = e.what();
+        // A statement that broke the connection says so, in place of the backend's words.
+        const std::string message =
+            sent && database.connectionBroken() ? database.lostConnectionMessage(e.what()) : e.what();
+        trace.error = message;
         trace.milliseconds =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         traceStatement(trace);
-        throw DatabaseError(e.what(), text, shown);
+        throw DatabaseError(message, text, shown);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "alias_config.h"
 #include "dialect.h"
 #include "error.h"
+#include "reader_pool.h"
 
 namespace engine {
 namespace {
@@ -17,7 +18,13 @@ namespace {
 // to a derived table through an automatic index with its Bloom filter; this turns
 // that optimisation off for the connection.
 constexpr int kBloomFilterOptimisation = 0x00080000;
-constexpr int kBusyTimeoutMs = 5000;
+
+// The connection's last error; a lock that another connection kept past the busy
+// timeout says so clearly.
+std::string lastError(sqlite3* db) {
+    const std::string message = sqlite3_errmsg(db);
+    return (sqlite3_errcode(db) & 0xff) == SQLITE_BUSY ? lockWaitMessage(message) : message;
+}
 
 // a + b as the programs' dialect means it: two texts are joined, anything else is
 // added as numbers; NULL on either side gives NULL.
@@ -66,7 +73,7 @@ ResultSet runPrepared(sqlite3* db, sqlite3_stmt* stmt, const std::vector<std::op
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE) break;
         if (rc != SQLITE_ROW) {
-            const std::string message = sqlite3_errmsg(db);
+            const std::string message = lastError(db);
             sqlite3_reset(stmt);
             throw DatabaseError(message);
         }
@@ -131,10 +138,46 @@ private:
     std::map<std::string, sqlite3_stmt*> cache_;
 };
 
+// Begins a read transaction on each connection while `gate` holds the write lock, so
+// every one of them reads the same state of the database; ends them when it goes.
+class SharedSnapshot {
+public:
+    SharedSnapshot(Connection& gate, const std::vector<Connection*>& readers) {
+        exec(gate.handle(), "BEGIN IMMEDIATE");  // waits for a writer that is busy
+        try {
+            for (Connection* reader : readers) {
+                exec(reader->handle(), "BEGIN");
+                begun_.push_back(reader);
+                // The first read fixes the transaction's view of the database.
+                exec(reader->handle(), "SELECT 1 FROM sqlite_schema LIMIT 1");
+            }
+        } catch (...) {
+            sqlite3_exec(gate.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            end();
+            throw;
+        }
+        exec(gate.handle(), "ROLLBACK");
+    }
+    ~SharedSnapshot() { end(); }
+    SharedSnapshot(const SharedSnapshot&) = delete;
+    SharedSnapshot& operator=(const SharedSnapshot&) = delete;
+
+private:
+    void end() {
+        for (Connection* reader : begun_) sqlite3_exec(reader->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        begun_.clear();
+    }
+    std::vector<Connection*> begun_;
+};
+
 class SqliteDriver : public Driver {
 public:
     SqliteDriver(sqlite3* db, std::string path, std::string alias)
-        : main_(db), path_(std::move(path)), alias_(std::move(alias)) {}
+        : main_(db), path_(std::move(path)), alias_(std::move(alias)),
+          sideBySide_(!path_.empty() && path_ != ":memory:"),
+          readers_(sideBySide_ ? kReaderConnections : 0, [p = path_, a = alias_] {
+              return std::make_unique<Connection>(openConnection(p, a, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX));
+          }) {}
 
     std::string name() const override { return "sqlite"; }
 
@@ -143,27 +186,27 @@ public:
     }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
-        if (!st.unionMembers.empty() && path_ != ":memory:" && !path_.empty()) return executeSideBySide(st, values);
+        if (!st.unionMembers.empty() && sideBySide_ && sqlite3_get_autocommit(main_.handle()))
+            return executeSideBySide(st, values);
         return main_.run(st.sql, values);
     }
 
 private:
-    // Runs the members of the statement's derived UNION ALL on reader connections of
-    // their own, side by side, collects their rows in a temporary table of the main
-    // connection and runs the outer statement over it. SQLite runs one statement on one
-    // core; a summary of many members over a year of journal lines then takes a
-    // fraction of the time.
+    // Runs the members of the statement's derived UNION ALL side by side on this
+    // connection and the reader connections, all reading one state of the database,
+    // collects their rows in a temporary table of this connection and runs the outer
+    // statement over it. SQLite runs one statement on one core; a summary of many members
+    // over a year of journal lines then takes a fraction of the time.
     ResultSet executeSideBySide(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
-        const size_t workers = sideBySideWorkers(st.unionMembers.size());
-        while (readers_.size() < workers)
-            readers_.push_back(std::make_unique<Connection>(
-                openConnection(path_, alias_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX)));
-        const auto results = runSideBySide(st.unionMembers.size(), workers, [&](size_t worker, size_t member) {
-            return readers_[worker]->run(st.unionMembers[member], values);
+        if (!gate_) gate_ = std::make_unique<Connection>(openConnection(path_, alias_, SQLITE_OPEN_READWRITE));
+        std::vector<Connection*> workers{&main_};
+        for (auto& reader : readers_.readers()) workers.push_back(reader.get());
+        const SharedSnapshot snapshot(*gate_, workers);
+        const auto results = runSideBySide(st.unionMembers.size(), workers.size(), [&](size_t worker, size_t member) {
+            return workers[worker]->run(st.unionMembers[member], values);
         });
-
         fillUnionTable(st.unionTable, results);
-        return main_.run(st.outerOverUnion, values);
+        return main_.run(st.outerOverUnion, values);  // the table goes with the transaction
     }
 
     void fillUnionTable(const std::string& table, const std::vector<ResultSet>& results) {
@@ -183,8 +226,7 @@ private:
         sqlite3* db = main_.handle();
         exec(db, ("DROP TABLE IF EXISTS " + table).c_str());
         exec(db, create.c_str());
-        exec(db, "BEGIN");
-        try {
+        {
             sqlite3_stmt* stmt = nullptr;
             if (sqlite3_prepare_v2(db, insert.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
                 throw DatabaseError(sqlite3_errmsg(db));
@@ -213,23 +255,23 @@ private:
                 }
             }
             sqlite3_finalize(stmt);
-            exec(db, "COMMIT");
-        } catch (...) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            throw;
         }
     }
 
     Connection main_;
     std::string path_;
     std::string alias_;
-    std::vector<std::unique_ptr<Connection>> readers_;
+    bool sideBySide_;
+    std::unique_ptr<Connection> gate_;
+    ReaderPool<Connection> readers_;
 };
 
 void exec(sqlite3* db, const char* sql) {
     char* err = nullptr;
     if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
-        const std::string message = err ? err : "unknown error";
+        const std::string message = (sqlite3_errcode(db) & 0xff) == SQLITE_BUSY ? lastError(db)
+                                    : err                                       ? err
+                                                                                : "unknown error";
         sqlite3_free(err);
         throw DatabaseError(message);
     }
@@ -245,7 +287,7 @@ sqlite3* openConnection(const std::string& path, const std::string& alias, int f
         throw DatabaseError("Cannot open database '" + alias + "' at " + path + ": " + message);
     }
     sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, db, kBloomFilterOptimisation);
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, static_cast<int>(lockWait().count()));
     if (sqlite3_create_function_v2(db, kPlusFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, plusFunction,
                                    nullptr, nullptr, nullptr) != SQLITE_OK) {
         const std::string message = sqlite3_errmsg(db);
@@ -259,20 +301,21 @@ sqlite3* openConnection(const std::string& path, const std::string& alias, int f
 
 std::unique_ptr<Driver> openSqliteDriver(const AliasConfig& config) {
     const std::string path = config.path.empty() ? defaultDatabasePath() : config.path;
-    if (path != ":memory:") {
-        std::error_code ec;
-        const auto folder = std::filesystem::path(path).parent_path();
-        if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-    }
-    sqlite3* db = openConnection(path, config.alias, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    auto driver = std::make_unique<SqliteDriver>(db, path, config.alias);
+    // The program never creates a database: a path that names no file is a mistake of
+    // the alias (the demo database is made by its own tool).
+    std::error_code ec;
+    if (path != ":memory:" && !std::filesystem::is_regular_file(path, ec))
+        throw DatabaseError("Cannot open database '" + config.alias + "': the database file " + path +
+                            " was not found");
+    sqlite3* db = openConnection(path, config.alias, SQLITE_OPEN_READWRITE);
     try {
         exec(db, "PRAGMA journal_mode=WAL");
         exec(db, "PRAGMA synchronous=NORMAL");
     } catch (const DatabaseError& e) {
+        sqlite3_close_v2(db);
         throw DatabaseError("Cannot open database '" + config.alias + "' at " + path + ": " + e.what());
     }
-    return driver;
+    return std::make_unique<SqliteDriver>(db, path, config.alias);
 }
 
 }  // namespace engine

@@ -9,9 +9,10 @@ namespace engine {
 
 struct AliasConfig;
 
-// Opens (creating when missing) the SQLite database the configuration names.
-// Connection settings: WAL journal, synchronous NORMAL, a busy timeout, and the
-// `+` function of the dialect. Throws DatabaseError.
+// Opens the SQLite database file the configuration names; a missing file is an error
+// that names the path. Connection settings: WAL journal, synchronous NORMAL, a busy
+// timeout of lockWait(), and the `+` function of the dialect; extra reader connections
+// open in the background. Throws DatabaseError.
 std::unique_ptr<Driver> openSqliteDriver(const AliasConfig& config);
 
 }  // namespace engine

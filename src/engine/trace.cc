@@ -1,6 +1,11 @@
 #include "trace.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <mutex>
 
@@ -12,11 +17,26 @@ TraceSink& sink() {
     return s;
 }
 
+// Opens the trace file for appending. It is created readable by its owner only, and a
+// symbolic link in its place is not followed (the statements carry the books' data).
+FILE* openTraceFile(const char* path) {
+    const int fd = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        static bool told = false;  // once per program, not once per statement
+        if (!told) std::fprintf(stderr, "MORVEL_SQL_TRACE: cannot write %s: %s\n", path, std::strerror(errno));
+        told = true;
+        return nullptr;
+    }
+    FILE* f = ::fdopen(fd, "a");
+    if (!f) ::close(fd);
+    return f;
+}
+
 // Appends one entry to the file named by MORVEL_SQL_TRACE, when set.
 void appendToFile(const TraceEntry& e) {
     const char* path = std::getenv("MORVEL_SQL_TRACE");
     if (!path || !*path) return;
-    FILE* f = std::fopen(path, "a");
+    FILE* f = openTraceFile(path);
     if (!f) return;
     std::fprintf(f, "---- %s %s, %lld row(s), %.3f ms%s%s\n", e.alias.c_str(),
                  e.isSelect ? "select" : "statement", e.rows, e.milliseconds,

@@ -32,9 +32,7 @@ std::string QueryBinding::asString(const std::string& fieldName) const {
     return query->fieldByName(fieldName).asString();
 }
 
-QueryDataSet::QueryDataSet(QueryResolver resolver) : resolver_(std::move(resolver)) {}
-
-QueryBinding QueryDataSet::binding() const { return resolver_ ? resolver_() : QueryBinding{}; }
+QueryDataSet::QueryDataSet(const QueryBinding& binding) : binding_(binding) {}
 
 bool QueryDataSet::isOpen() const {
     const engine::Query* query = binding().query;
@@ -52,7 +50,7 @@ void QueryDataSet::next() {
 bool QueryDataSet::eof() const { return !onRow(binding().query); }
 
 QString QueryDataSet::displayText(const QString& fieldName) const {
-    const QueryBinding bound = binding();
+    const QueryBinding& bound = binding_;
     if (!onRow(bound.query)) return {};
     const std::string name = fieldName.toStdString();
     if (const forms::Field* field = bound.fieldByName(name)) return QString::fromStdString(field->displayText());

@@ -1,7 +1,6 @@
 // A report data set over an engine query and its persistent fields.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,17 +22,17 @@ struct QueryBinding {
     std::string asString(const std::string& fieldName) const;
 };
 
-// Finds the query when the report needs it, so a report can be bound to a query that
-// another form owns and may replace.
-using QueryResolver = std::function<QueryBinding()>;
-
 // Data texts show the display text of the persistent field of their name (the fields'
 // display format applies); a column without a persistent field shows its plain text.
+//
+// The data set reads the binding it is given, which must outlive it: the form that owns
+// the query fills that binding in (and empties it before the query goes), so a report can
+// be bound to a query of another form. An empty binding reads as a closed data set.
 class QueryDataSet : public DataSet {
 public:
-    explicit QueryDataSet(QueryResolver resolver);
+    explicit QueryDataSet(const QueryBinding& binding);
 
-    QueryBinding binding() const;
+    const QueryBinding& binding() const { return binding_; }
 
     bool isOpen() const override;
     void first() override;
@@ -42,7 +41,7 @@ public:
     QString displayText(const QString& fieldName) const override;
 
 private:
-    QueryResolver resolver_;
+    const QueryBinding& binding_;
 };
 
 }  // namespace report

@@ -99,7 +99,7 @@ class TableState : public TableStateBase, public ::testing::WithParamInterface<c
 protected:
     TableState() : TableStateBase(GetParam().backend) {}
     void SetUp() override {
-        if (!db.available()) GTEST_SKIP() << "no test PostgreSQL server (MORVEL_TEST_PG_PORT)";
+        if (!db.available()) GTEST_SKIP() << test_backends::kNoServer;
         load(GetParam().chart);
     }
 };
@@ -232,6 +232,27 @@ TEST_P(TableState, OneCleanUpRemovesTheHeadingsOfTwoPreparations) {
     EXPECT_EQ(db.count("Serial_No IS NULL AND Ac_Code = '50909000000'"), 2);
     form.pDelete_Update();
     expectNeutral();
+}
+
+TEST_P(TableState, RecoveryCleansUpHeadingRowsLeftBehindAndNothingElse) {
+    int statements = 0;
+    const auto previous = engine::setTraceSink([&](const engine::TraceEntry&) { ++statements; });
+    EXPECT_FALSE(form.pClean_Leftovers());
+    EXPECT_EQ(statements, 1);  // the look, no clean-up on a neutral table
+    expectNeutral();
+
+    // A copy that died after its 100th heading row.
+    form.pKubun_SSSSS(100);
+    form.pJan_Kubun_Update();
+    statements = 0;
+    EXPECT_TRUE(form.pClean_Leftovers());
+    EXPECT_EQ(statements, 3);
+    engine::setTraceSink(previous);
+    expectNeutral();
+
+    // So a preparation after it holds each heading row once.
+    form.pRun_CodeUpdate();
+    EXPECT_EQ(db.count("Serial_No IS NULL"), 129);
 }
 
 TEST_F(TestChartState, CleanUpNeutralisesAnyState) {

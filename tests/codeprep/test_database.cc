@@ -11,9 +11,8 @@
 #include <stdexcept>
 
 #include "code_lists.h"
-#include "engine/alias_config.h"
-#include "engine/database.h"
 #include "demo_database.h"
+#include "test_backends.h"
 
 namespace codeprep_test {
 namespace {
@@ -24,11 +23,6 @@ std::string trimmed(std::string_view code) {
 }
 
 const char* const kPostgresDatabase = "morvel_codeprep_test";
-
-std::string postgresPort() {
-    const char* port = std::getenv("MORVEL_TEST_PG_PORT");
-    return port ? port : "";
-}
 
 class SqliteConnection : public Connection {
 public:
@@ -72,9 +66,8 @@ private:
 
 class PostgresConnection : public Connection {
 public:
-    explicit PostgresConnection(const std::string& port) {
-        const std::string info =
-            "host=127.0.0.1 port=" + port + " dbname=" + kPostgresDatabase + " user=postgres";
+    PostgresConnection() {
+        const std::string info = test_backends::postgresConnectionInfo(kPostgresDatabase);
         conn_ = PQconnectdb(info.c_str());
         if (PQstatus(conn_) != CONNECTION_OK) {
             const std::string message = PQerrorMessage(conn_);
@@ -170,25 +163,18 @@ std::vector<Setup> setups() {
 }
 
 std::string setupName(const Setup& setup) {
-    return std::string(setup.backend == Backend::SQLite ? "SQLite" : "PostgreSQL") +
+    return test_backends::name(setup.backend) +
            (setup.chart == Chart::Test ? "TestChart" : "DemoChart");
 }
 
 TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
-    engine::resetDatabases();
-    engine::AliasConfig config;
+    test_backends::releaseAlias();
     if (backend == Backend::PostgreSQL) {
-        const std::string port = postgresPort();
-        if (port.empty()) return;
-        connection_ = std::make_unique<PostgresConnection>(port);
+        if (!test_backends::available(backend)) return;
+        connection_ = std::make_unique<PostgresConnection>();
         exec("DROP TABLE IF EXISTS Test_Ac_Code");
         exec(demo::postgresSchemaSql());
-        config.driver = "postgres";
-        config.host = "127.0.0.1";
-        config.port = std::stoi(port);
-        config.databaseName = kPostgresDatabase;
-        config.userName = "postgres";
-        engine::setLoginHandler([](engine::LoginRequest&) { return true; });
+        test_backends::pointAliasAtPostgres(kPostgresDatabase);
     } else {
         char name[] = "/tmp/codeprep_test_XXXXXX";
         const int fd = mkstemp(name);
@@ -197,20 +183,18 @@ TestDatabase::TestDatabase(Backend backend) : backend_(backend) {
         path_ = name;
         connection_ = std::make_unique<SqliteConnection>(path_);
         exec(demo::schemaSql());
-        config.driver = "sqlite";
-        config.path = path_;
+        test_backends::pointAliasAtSqlite(path_);
     }
-    engine::databaseForAlias("Account").setConfig(config);
 }
 
 TestDatabase::~TestDatabase() {
-    engine::resetDatabases();
-    engine::setLoginHandler({});
+    test_backends::releaseAlias();
     connection_.reset();
     if (!path_.empty()) {
         std::remove(path_.c_str());
         std::remove((path_ + "-wal").c_str());
         std::remove((path_ + "-shm").c_str());
+        std::remove((path_ + "-guard").c_str());
     }
 }
 

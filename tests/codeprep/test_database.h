@@ -1,6 +1,6 @@
 // A test database behind the alias "Account" holding Test_Ac_Code with a chart of
-// back-office account rows in the neutral state: a temporary SQLite file, or the test
-// PostgreSQL server that scripts/test-postgres.sh starts (MORVEL_TEST_PG_PORT). The tests
+// back-office account rows in the neutral state: a temporary SQLite file, or a database
+// of the test PostgreSQL server (test_backends.h). The tests
 // read and arrange the table through a connection of their own, so what they see does
 // not depend on the code under test.
 #pragma once
@@ -10,6 +10,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "test_backends.h"
 
 namespace codeprep_test {
 
@@ -38,7 +40,7 @@ std::vector<ChartAccount> testChart();
 // A code that the preparation's lists name but the test chart leaves out.
 std::string missingListedCode();
 
-enum class Backend { SQLite, PostgreSQL };
+using test_backends::Backend;
 
 // The charts a table can be filled with: the test chart above, and the demo database's
 // chart (SQLite only) where the demo data is built.

@@ -1,10 +1,12 @@
 // Closing the daily main window: every way of closing runs the work table's clean-up
-// once and ends the program; a failing clean-up keeps the window open for a retry.
+// once and ends the program; a failing clean-up keeps the window open for a retry, and
+// a further failing close ends the program all the same.
 #include <QTest>
 #include <algorithm>
 
 #include "DAY_MORVEL_Unit1_Print01.h"
 #include "daily_fixture.h"
+#include "mainform_requests.h"
 
 namespace {
 
@@ -12,6 +14,7 @@ namespace {
 // otherwise, the work table; counts the clean-up's delete statements.
 struct RunningProgram {
     explicit RunningProgram(bool withWorkTable = true) {
+        mainform::resetFailedClose();
         forms::setClock([] { return QDateTime(QDate(2002, 8, 22), QTime(10, 30)); });
         forms::setMessageResponder([this](const forms::ShownMessage& box) { boxes.push_back(box); });
         db.exec("CREATE TABLE Kubun_Table (Kubun_Code CHAR(5), Kubun_Name CHAR(20), Kubun_JangSo CHAR(20))");
@@ -66,6 +69,7 @@ private slots:
     void closeBoxCleansUpOnceAndEnds();
     void accessKeyClosesFromAPickListWithoutAPick();
     void failingCleanUpKeepsTheWindowAndALaterCloseRetries();
+    void aSecondFailingCloseEndsTheProgramAfterItsErrorBox();
 };
 
 void CloseTest::startUpCreatesTheThreeFormsInOrder() {
@@ -128,6 +132,19 @@ void CloseTest::failingCleanUpKeepsTheWindowAndALaterCloseRetries() {
     QVERIFY(p.app->terminated());
     QCOMPARE(fmDay_Morvel_Form, nullptr);
     QCOMPARE(p.boxes.size(), std::size_t(1));
+}
+
+void CloseTest::aSecondFailingCloseEndsTheProgramAfterItsErrorBox() {
+    RunningProgram p(false);
+    QVERIFY(p.active);
+    QVERIFY(!p.form->close());
+    QVERIFY(!p.app->terminated());
+    QTest::mouseClick(p.form->CloseBtn, Qt::LeftButton);
+    QCOMPARE(p.boxes.size(), std::size_t(2));  // each failure is shown
+    QCOMPARE(p.boxes[1].kind, forms::MessageKind::Error);
+    QCOMPARE(p.boxes[1].text, p.boxes[0].text);
+    QVERIFY(p.app->terminated());
+    QCOMPARE(fmDay_Morvel_Form, nullptr);
 }
 
 QTEST_MAIN(CloseTest)

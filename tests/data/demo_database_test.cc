@@ -120,6 +120,9 @@ TEST(DemoDatabaseFile, IsWrittenWholeAndThenLeftAlone) {
         return std::system((program + " " + args + " >/dev/null 2>&1").c_str());
     };
     ASSERT_EQ(run(path + " --lines 300 --branches 2 --from 2025-01-01 --to 2025-03-31 --seed 5"), 0);
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(fs::path(path).parent_path()).permissions(), fs::perms::owner_all);
     {
         Connection db(path);
         EXPECT_EQ(db.value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "300");

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <mutex>
 
 #include "engine/dialect.h"
 #include "engine/error.h"
 #include "engine/query.h"
+#include "engine/reader_pool.h"
 #include "backend.h"
 
 namespace {
@@ -90,10 +92,7 @@ TEST_P(SideBySide, SameRowsAsTheSingleStatement) {
     EXPECT_EQ(rows, (std::vector<std::string>{"10|21|1|열", "11|12|3|a", "12|<NULL>|2|b", "Z9|16|1|합계"}));
     if (postgres()) return;
     // The same statement on an in-memory database runs as one statement.
-    engine::resetDatabases();
-    engine::AliasConfig memory;
-    memory.path = ":memory:";
-    engine::databaseForAlias("Account").setConfig(memory);
+    test_backends::pointAliasAtSqlite(":memory:");
     engine::Query setup;
     for (const char* sql : {"create table CODES (K char(4) collate rtrim, NAME varchar(20) collate rtrim)",
                             "insert into CODES values ('10', '열  '), ('11', 'a'), ('12', 'b'), ('Z9', '합계')",
@@ -117,6 +116,62 @@ TEST_P(SideBySide, AFailingMemberFailsTheStatement) {
     }
     // The connection goes on serving statements.
     EXPECT_EQ(run(kSummary).size(), 4u);
+}
+
+// Six members that each count the lines; a line posted by another connection before each
+// member runs must reach all of them or none.
+TEST_P(SideBySide, EveryMemberReadsOneStateOfTheDatabase) {
+    std::string text = "SELECT T.K, N = SUM(T.N) FROM (";
+    for (int m = 0; m < 6; ++m)
+        text += std::string(m ? " UNION ALL " : "") + "SELECT K = '" + std::to_string(m) + "', N = COUNT(*) FROM LINES";
+    text += ") T GROUP BY T.K ORDER BY T.K";
+    std::mutex posting;
+    engine::setSideBySideHook([&](size_t) {
+        const std::lock_guard<std::mutex> one(posting);
+        outside("insert into LINES values ('11', 1, '00000')");
+    });
+    struct Unhook { ~Unhook() { engine::setSideBySideHook({}); } } unhook;
+    for (int round = 0; round < 2; ++round) {
+        const auto rows = selectRows(text);
+        const std::string lines = std::to_string(5 + 6 * round);
+        ASSERT_EQ(rows.size(), 6u);
+        for (int m = 0; m < 6; ++m) EXPECT_EQ(rows[static_cast<size_t>(m)], std::to_string(m) + "|" + lines);
+    }
+}
+
+// The engine creates nothing on the server: no operator for text "+", no function, no
+// table (temporary ones included), and keeps to its reader connections.
+TEST_P(SideBySide, LeavesTheServerAsItFoundIt) {
+    if (!postgres()) GTEST_SKIP() << "a server's catalog";
+    const std::string objects =
+        "SELECT (SELECT count(*) FROM pg_operator WHERE oprowner = r.oid) + (SELECT count(*) FROM pg_proc "
+        "WHERE proowner = r.oid) + (SELECT count(*) FROM pg_class WHERE relowner = r.oid) FROM pg_roles r "
+        "WHERE r.rolname = current_user";
+    const std::string before = outside(objects);
+    const std::string start = outside("SELECT clock_timestamp()");
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(run(kSummary).size(), 4u);
+        EXPECT_EQ(selectRows("SELECT K = CODE + BR, N = SUM(AMT + AMT) FROM LINES GROUP BY CODE + BR ORDER BY 1"),
+                  (std::vector<std::string>{"1100000|24", "1200000|<NULL>", "1200001|6", "1300000|18"}));
+    }
+    EXPECT_EQ(outside(objects), before);
+    EXPECT_EQ(outside("SELECT count(*) FROM pg_operator WHERE oprname = '+' AND oprleft = 'text'::regtype"), "0");
+    const std::string sessions = outside("SELECT count(*) FROM pg_stat_activity WHERE datname = current_database() "
+                                         "AND application_name = 'morvel' AND backend_start >= '" + start + "'");
+    EXPECT_LE(std::stoi(sessions), static_cast<int>(1 + engine::kReaderConnections));
+}
+
+TEST(ReaderPool, ConnectionsThatDoNotOpenAreLeftOut) {
+    std::atomic<int> tries{0};
+    engine::ReaderPool<int> pool(4, [&] {
+        if (tries++ % 2) throw engine::DatabaseError("too many connections");
+        return std::make_unique<int>(7);
+    });
+    EXPECT_EQ(pool.readers().size(), 2u);
+    EXPECT_EQ(pool.readers().size(), 2u);  // opened once, kept
+    EXPECT_EQ(tries, 4);
+    engine::ReaderPool<int> none(0, [] { return std::make_unique<int>(1); });
+    EXPECT_TRUE(none.readers().empty());
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST_F(GridDrawingTest, RollUpRowsAreAquaInEveryVisibleCellAndTheNextRowsPlain) 
     const QImage image = paint();
     const QColor window = dbGrid1.palette().color(QPalette::Base);
     for (int row = 0; row < static_cast<int>(codes.size()); ++row) {
-        const bool rollUp = forms::isRollUpCode(codes[row]);
+        const bool rollUp = mainform::isRollUpCode(codes[row]);
         for (int col = CR00; col <= DR00; ++col)
             EXPECT_EQ(fillOf(image, row, col), rollUp ? aqua : window) << codes[row] << " column " << col;
     }

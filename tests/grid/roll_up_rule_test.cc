@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "forms/fields.h"
-#include "forms/roll_up_row.h"
+#include "mainform_roll_up_row.h"
 
 using forms::formatFloat;
-using forms::isRollUpCode;
+using mainform::isRollUpCode;
 
 TEST(RollUpCode, HeadingsAndSummaryRowsAreRollUps) {
     for (const char* code : {"10100000000", "10909000000", "50805000000", "50806000000", "50909000000",

@@ -18,7 +18,7 @@
 #include "forms/data_source.h"
 #include "forms/db_grid.h"
 #include "forms/fields.h"
-#include "forms/roll_up_row.h"
+#include "mainform_roll_up_row.h"
 
 struct SummaryRow {
     std::string code;  // empty: NULL
@@ -77,7 +77,7 @@ protected:
         dbGrid1.setOnDrawColumnCell([this](forms::DBGrid& grid, const QRect& rect, int dataCol, forms::Column& column,
                                            forms::DrawCellState state) {
             if (extraHandler) extraHandler(grid, rect, dataCol, column, state);
-            forms::drawRollUpCell(grid, rect, dataCol, column, acCode);
+            mainform::drawRollUpCell(grid, rect, dataCol, column, acCode);
         });
         dbGrid1.resize(952, 616);
     }

@@ -61,12 +61,10 @@ public:
         Query_Print.open();
     }
 
-    report::QueryResolver resolver() {
-        return [this] {
-            return report::QueryBinding{&Query_Print,
-                                        {&StringField1, &CR00, &CR01, &CR01_CASH, &StringField2, &DR01_CASH, &DR01,
-                                         &DR00}};
-        };
+    // The binding a main form makes of its print query.
+    report::QueryBinding binding() {
+        return report::QueryBinding{&Query_Print,
+                                    {&StringField1, &CR00, &CR01, &CR01_CASH, &StringField2, &DR01_CASH, &DR01, &DR00}};
     }
 
     engine::Query Query_Print;

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "daily/DAY_MORVEL_Unit1_Print01.h"
+#include "DAY_MORVEL_Unit1_Print01.h"
 #include "print_query_fixture.h"
 #include "report/clock.h"
 #include "report/preview_window.h"
@@ -59,7 +59,7 @@ protected:
         report::setShortDateFormat("yyyy-MM-dd");
         report::setLongTimeFormat("HH:mm:ss");
         report::setClock([] { return QDateTime(QDate(2002, 12, 31), QTime(17, 45, 3)); });
-        TqrfmDay_Morvel_Form::printQuery() = data.resolver();
+        TqrfmDay_Morvel_Form::printQuery() = data.binding();
         form = new TqrfmDay_Morvel_Form;
         form->qrlYear->setCaption("기간 : 2002년 05월 01일 부터 2002년 12월 31일 까지");
         form->qrlKubun->setCaption("구 분 : 본점/서울");

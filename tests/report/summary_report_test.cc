@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <map>
 
-#include "daily/DAY_MORVEL_Unit1_Print01.h"
-#include "monthly/MONTH_MORVEL_Unit1_Print01.h"
+#include "DAY_MORVEL_Unit1_Print01.h"
+#include "MONTH_MORVEL_Unit1_Print01.h"
 #include "print_query_fixture.h"
 #include "report/report.h"
 
@@ -19,7 +19,7 @@ namespace {
 class DailyReportForm : public ::testing::Test {
 protected:
     void SetUp() override {
-        TqrfmDay_Morvel_Form::printQuery() = data.resolver();
+        TqrfmDay_Morvel_Form::printQuery() = data.binding();
         form = new TqrfmDay_Morvel_Form;
     }
     void TearDown() override {
@@ -244,7 +244,7 @@ TEST_F(DailyReportForm, FormCloseForgetsTheGlobalInstanceAndFreesTheForm) {
 
 // The monthly report form differs from the daily one in its title, names and three boxes.
 TEST_F(DailyReportForm, MonthlyFormDiffersOnlyInTitleNamesAndThreeDetailBoxes) {
-    TqrfmMonth_Morvel_Form::printQuery() = data.resolver();
+    TqrfmMonth_Morvel_Form::printQuery() = data.binding();
     TqrfmMonth_Morvel_Form monthly;
     data.setRows({row("50909000000")});
     const ProducedReport day = form->QuickRep1->produce();

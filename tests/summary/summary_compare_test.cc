@@ -49,8 +49,8 @@ protected:
     std::vector<demo::JournalLine> journal;
 
     void SetUp() override {
-        if (GetParam() == fixture::Backend::Postgres && fixture::postgresTestPort() == 0) {
-            GTEST_SKIP() << "no test PostgreSQL server (MORVEL_TEST_PG_PORT)";
+        if (!test_backends::available(GetParam())) {
+            GTEST_SKIP() << test_backends::kNoServer;
         }
         database = std::make_unique<fixture::SummaryDatabase>(GetParam());
     }
@@ -137,7 +137,7 @@ TEST_P(SummaryTest, GeneratedJournalsAgreeWithTheModelMonthly) {
 }
 
 TEST(SummaryIndexes, MonthIndexesAndStatisticsLeaveTheResultsAlone) {
-    fixture::SummaryDatabase db(fixture::Backend::Sqlite, 3, true);
+    fixture::SummaryDatabase db(fixture::Backend::SQLite, 3, true);
     demo::JournalOptions options;
     options.lines = 4000;
     options.from = "2025-01-01";
@@ -375,7 +375,7 @@ TEST_P(SummaryTest, MonthlySpansCountTheirFirstAndLastMonth) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, SummaryTest,
-                         ::testing::Values(fixture::Backend::Sqlite, fixture::Backend::Postgres),
-                         [](const auto& info) { return info.param == fixture::Backend::Sqlite ? "Sqlite" : "Postgres"; });
+                         ::testing::ValuesIn(test_backends::all()),
+                         [](const auto& info) { return test_backends::name(info.param); });
 
 }  // namespace

@@ -138,13 +138,8 @@ void insertJournalRows(const std::vector<demo::JournalLine>& lines) {
 
 }  // namespace
 
-int postgresTestPort() {
-    const char* port = std::getenv("MORVEL_TEST_PG_PORT");
-    return port && *port ? std::atoi(port) : 0;
-}
-
 SummaryDatabase::SummaryDatabase(Backend backend, int branches, bool monthIndexes) : backend_(backend) {
-    if (backend_ == Backend::Postgres) {
+    if (backend_ == Backend::PostgreSQL) {
         useAlias();
         for (const char* table : {"Test_Ac_Code", "ACCOUNT_JEN_AA", "Kubun_Table"}) {
             exec(std::string("DROP TABLE IF EXISTS ") + table);
@@ -169,8 +164,7 @@ SummaryDatabase::SummaryDatabase(Backend backend, int branches, bool monthIndexe
 }
 
 SummaryDatabase::~SummaryDatabase() {
-    engine::resetDatabases();
-    engine::setLoginHandler({});
+    test_backends::releaseAlias();
     if (!dir_.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(dir_, ignored);
@@ -178,24 +172,12 @@ SummaryDatabase::~SummaryDatabase() {
 }
 
 void SummaryDatabase::useAlias() {
-    engine::resetDatabases();
-    engine::AliasConfig config;
-    if (backend_ == Backend::Postgres) {
-        config.driver = "postgres";
-        config.host = "127.0.0.1";
-        config.port = postgresTestPort();
-        config.databaseName = "morvel_summary_test";
-        config.userName = "postgres";
-        engine::setLoginHandler([](engine::LoginRequest&) { return true; });
-    } else {
-        config.driver = "sqlite";
-        config.path = path_;
-    }
-    engine::databaseForAlias("Account").setConfig(config);
+    if (backend_ == Backend::PostgreSQL) test_backends::pointAliasAtPostgres("morvel_summary_test");
+    else test_backends::pointAliasAtSqlite(path_);
 }
 
 void SummaryDatabase::addJournal(const std::vector<demo::JournalLine>& lines) {
-    if (backend_ == Backend::Postgres) {
+    if (backend_ == Backend::PostgreSQL) {
         insertJournalRows(lines);
         return;
     }
@@ -206,7 +188,7 @@ void SummaryDatabase::addJournal(const std::vector<demo::JournalLine>& lines) {
 }
 
 void SummaryDatabase::analyze() {
-    if (backend_ == Backend::Sqlite) exec("ANALYZE");
+    if (backend_ == Backend::SQLite) exec("ANALYZE");
 }
 
 void SummaryDatabase::exec(const std::string& sql) {

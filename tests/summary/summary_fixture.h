@@ -9,14 +9,12 @@
 #include <vector>
 
 #include "journal_generator.h"
+#include "test_backends.h"
 #include "summary_model.h"
 
 namespace fixture {
 
-enum class Backend { Sqlite, Postgres };
-
-// The test PostgreSQL server's port (MORVEL_TEST_PG_PORT), 0 when there is none.
-int postgresTestPort();
+using test_backends::Backend;
 
 class SummaryDatabase {
 public:
@@ -24,7 +22,7 @@ public:
     // new SQLite file, or the emptied test database on the test PostgreSQL server) and
     // points the alias "Account" at it; with `monthIndexes` (SQLite) also the demo
     // database's indexes for the monthly statement.
-    explicit SummaryDatabase(Backend backend = Backend::Sqlite, int branches = 3, bool monthIndexes = false);
+    explicit SummaryDatabase(Backend backend = Backend::SQLite, int branches = 3, bool monthIndexes = false);
     ~SummaryDatabase();
     SummaryDatabase(const SummaryDatabase&) = delete;
     SummaryDatabase& operator=(const SummaryDatabase&) = delete;

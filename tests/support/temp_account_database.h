@@ -1,16 +1,18 @@
-// A fresh SQLite database file behind the alias "Account" for one test, removed again
-// with its WAL files afterwards.
+// A fresh, empty SQLite database file behind the alias "Account" for one test, removed
+// again with its WAL and guard files afterwards.
 #pragma once
 
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
 #include "engine/database.h"
 #include "engine/query.h"
+#include "test_backends.h"
 
 class TempAccountDatabase {
 public:
@@ -20,13 +22,11 @@ public:
                  ("morvel_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
                     .string();
         remove();
-        engine::resetDatabases();
-        engine::AliasConfig config;
-        config.path = path_;
-        engine::databaseForAlias("Account").setConfig(config);
+        std::ofstream(path_).flush();  // an empty file is an empty database
+        test_backends::pointAliasAtSqlite(path_);
     }
     ~TempAccountDatabase() {
-        engine::resetDatabases();
+        test_backends::releaseAlias();
         remove();
     }
     TempAccountDatabase(const TempAccountDatabase&) = delete;
@@ -55,7 +55,7 @@ public:
 
 private:
     void remove() {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
+        for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
     }
     std::string path_;
 };

@@ -6,11 +6,14 @@
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include "DAY_MORVEL_Unit1.h"
 #include "daily_window.h"
-#include "forms/roll_up_row.h"
+#include "mainform_roll_up_row.h"
+#include "report/preview_window.h"
 #include "x_session.h"
 
 namespace {
@@ -40,6 +43,7 @@ private slots:
     void runWarningsLeaveTheFocusInTheBoxWithItsListOpen();
     void theYearListShowsItsEntriesWhole();
     void afterARunTheColumnsFitAndNoTextIsClipped();
+    void thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton();
 };
 
 void DailyWindowTest::init() {
@@ -154,18 +158,66 @@ void DailyWindowTest::afterARunTheColumnsFitAndNoTextIsClipped() {
 
     // The bold roll-up rows: every visible one's title.
     QFont rollUp = grid->font();
-    rollUp.setPointSize(forms::rollUpFontSize);
+    rollUp.setPointSize(mainform::rollUpFontSize);
     rollUp.setBold(true);
     int checked = 0;
     for (int row = 0; row < grid->recordCount(); ++row) {
         const QRect cell = grid->cellRect(row, 4);
         if (cell.bottom() > grid->viewport()->height()) break;
-        if (!forms::isRollUpCode(grid->cellText(row, 0))) continue;
+        if (!mainform::isRollUpCode(grid->cellText(row, 0))) continue;
         ++checked;
         QVERIFY2(textFitsVertically(rollUp, QString::fromStdString(grid->cellText(row, 4)).trimmed(), cell, &why),
                  qPrintable(why));
     }
     QVERIFY(checked > 0);
+}
+
+void DailyWindowTest::thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton() {
+    DailyWindow w;
+    QVERIFY(w.ok());
+    w.setPeriod("05", "01", "05", "10");
+    xsession::click(w.form->BitBtn1);
+    QVERIFY(xsession::waitFor([&] { return w.form->DBGrid1->recordCount() > 0; }));
+
+    // The print request waits in the preview's own loop: the checks run from a timer there.
+    bool seen = false;
+    QWidget* focusDuring = w.form->CloseBtn;
+    QRect outer, area;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (auto* preview : QApplication::topLevelWidgets()) {
+            if (!qobject_cast<report::PreviewWindow*>(preview) || !preview->isActiveWindow()) continue;
+            if (preview->frameGeometry() == preview->geometry()) return;  // not framed yet
+            poll.stop();
+            QTest::qWait(300);  // the window manager's last move
+            seen = true;
+            focusDuring = w.form->focusWidget();
+            outer = preview->frameGeometry();
+            area = preview->screen()->availableGeometry();
+            preview->close();
+            return;
+        }
+    });
+    poll.start(50);
+    xsession::click(w.form->PrintBtn);
+    QVERIFY(xsession::waitFor([&] { return seen; }, 15000));
+    QVERIFY2(focusDuring != w.form->CloseBtn, "the focus left the print button for the close button");
+    QVERIFY2(area.contains(outer), qPrintable(QString("preview %1,%2 %3x%4 in %5x%6")
+                                                 .arg(outer.x()).arg(outer.y()).arg(outer.width())
+                                                 .arg(outer.height()).arg(area.width()).arg(area.height())));
+
+    // Afterwards the focus is on the print button again: Enter asks for a run, and the
+    // program goes on.
+    QVERIFY2(w.waitForFocus(w.form->PrintBtn),
+             qPrintable(QString("focus on %1, window active %2")
+                            .arg(w.focused() ? w.focused()->objectName() : QString("nothing"))
+                            .arg(w.form->isActiveWindow())));
+    xsession::ModalAnswerer answerer;
+    xsession::key("Return");
+    QVERIFY(xsession::waitFor([&] { return answerer.texts.size() == 1; }));
+    QCOMPARE(answerer.texts.front(), std::string("실행 번튼을 먼저 실행 하세요....."));
+    QVERIFY(w.waitForFocus(w.form->PrintBtn));
+    QVERIFY(w.form->isVisible());
 }
 
 QTEST_MAIN(DailyWindowTest)

@@ -1,8 +1,8 @@
-#include "roll_up_row.h"
+#include "mainform_roll_up_row.h"
 
 #include <algorithm>
 
-namespace forms {
+namespace mainform {
 
 bool isRollUpCode(const std::string& code) {
     constexpr std::size_t first = 5;  // character 6, counted from 0
@@ -13,13 +13,14 @@ bool isRollUpCode(const std::string& code) {
     return std::stoll(part) == 0;
 }
 
-void drawRollUpCell(DBGrid& grid, const QRect& rect, int dataCol, Column& column, const Field& code) {
+void drawRollUpCell(forms::DBGrid& grid, const QRect& rect, int dataCol, forms::Column& column,
+                    const forms::Field& code) {
     if (!isRollUpCode(code.asString())) return;
-    Canvas& canvas = grid.canvas();
+    forms::Canvas& canvas = grid.canvas();
     canvas.setBrushColor(rollUpBrushColor);
     canvas.setFontSize(rollUpFontSize);
-    canvas.setFontStyle(FontStyle::Bold);
-    grid.defaultDrawColumnCell(rect, dataCol, column, DrawCellState());
+    canvas.setFontStyle(forms::FontStyle::Bold);
+    grid.defaultDrawColumnCell(rect, dataCol, column, forms::DrawCellState());
 }
 
-}  // namespace forms
+}  // namespace mainform

@@ -1,15 +1,16 @@
-// The highlighting rule of the summary grids: a roll-up row (a class, section or group
-// heading, or a summary row) is drawn in bold on aqua.
+// The roll-up rule of the summary grids and reports: a row whose code is a class,
+// section or group heading, or a summary row, stands out (bold on aqua in the grid,
+// larger bold type in the report).
 #pragma once
 
 #include <QColor>
 #include <QRect>
 #include <string>
 
-#include "db_grid.h"
-#include "fields.h"
+#include "forms/db_grid.h"
+#include "forms/fields.h"
 
-namespace forms {
+namespace mainform {
 
 // Aqua: red 0, green 255, blue 255.
 inline const QColor rollUpBrushColor{0, 255, 255};
@@ -23,6 +24,7 @@ bool isRollUpCode(const std::string& code);
 // The cell-drawing handler's work for one cell: when the row's code (read from the
 // code field for the row being drawn) is a roll-up code, draws the cell again on aqua
 // in 9 point bold; otherwise leaves the cell as the grid drew it.
-void drawRollUpCell(DBGrid& grid, const QRect& rect, int dataCol, Column& column, const Field& code);
+void drawRollUpCell(forms::DBGrid& grid, const QRect& rect, int dataCol, forms::Column& column,
+                    const forms::Field& code);
 
-}  // namespace forms
+}  // namespace mainform

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 
+#include "mainform_roll_up_row.h"
 #include "report/report.h"
 
 namespace summary_report {
@@ -65,9 +66,9 @@ void setSize(DBText* text, int points, bool bold) {
 
 }  // namespace
 
-AccountSummaryReportForm::AccountSummaryReportForm(const FormData& data, report::QueryResolver dataSet,
+AccountSummaryReportForm::AccountSummaryReportForm(const FormData& data, const report::QueryBinding& printQuery,
                                                    QWidget* parent)
-    : forms::Form(data.formName, parent), data_(data), dataSet_(std::move(dataSet)) {
+    : forms::Form(data.formName, parent), data_(data), printQuery_(printQuery) {
     setCaption(data.formName);
     setGeometry(84, 107, 918, 530);
     setBackgroundRole(QPalette::Button);
@@ -88,7 +89,7 @@ void AccountSummaryReportForm::buildLayout() {
     QuickRep1->lastPageFooter = true;
     QuickRep1->printIfEmpty = true;
     QuickRep1->showProgress = true;
-    QuickRep1->setDataSet(std::make_shared<report::QueryDataSet>(dataSet_));
+    QuickRep1->setDataSet(std::make_shared<report::QueryDataSet>(printQuery_));
 
     QRBand1 = QuickRep1->addBand("QRBand1", BandKind::PageHeader);
     QRBand1->setSize(kBandWidth, 100);
@@ -140,9 +141,8 @@ void AccountSummaryReportForm::QRBand2BeforePrint(report::Band& /*Sender*/, bool
     for (DBText* text : {QRDBText1, QRDBText2, QRDBText3, QRDBText4, QRDBText5, QRDBText6, QRDBText7})
         setSize(text, 8, false);
 
-    const report::QueryBinding printQuery = dataSet_ ? dataSet_() : report::QueryBinding{};
-    const std::string code = printQuery.asString("Ac_Code");
-    if (copy(code, 6, 6) != "000000") return;
+    const std::string code = printQuery_.asString("Ac_Code");
+    if (!mainform::isRollUpCode(code)) return;
 
     setSize(QRDBText5, 9, true);
     const std::string leading = copy(code, 1, 11);

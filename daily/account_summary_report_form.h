@@ -42,10 +42,12 @@ enum class CloseAction { None, Hide, Free, Minimize };
 class AccountSummaryReportForm : public forms::Form {
     Q_OBJECT
 public:
-    // dataSet finds the main form's print query and its persistent fields each time the
-    // report or the font rule needs them. Without a parent the form belongs to the
-    // application: it is freed when the application's event loop ends.
-    AccountSummaryReportForm(const FormData& data, report::QueryResolver dataSet, QWidget* parent = nullptr);
+    // printQuery is the binding of the main form's print query and its persistent fields,
+    // which that form fills in and empties again; the report and the font rule read it
+    // as it stands. Without a parent the form belongs to the application: it is freed
+    // when the application's event loop ends.
+    AccountSummaryReportForm(const FormData& data, const report::QueryBinding& printQuery,
+                             QWidget* parent = nullptr);
     ~AccountSummaryReportForm() override;
 
     // Components, in the order of the form definition.
@@ -90,7 +92,7 @@ private:
     void buildLayout();
 
     FormData data_;
-    report::QueryResolver dataSet_;
+    const report::QueryBinding& printQuery_;
     std::unique_ptr<report::Report> report_;
 };
 

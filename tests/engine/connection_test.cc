@@ -1,0 +1,213 @@
+// Opening, losing and reopening the connection behind the alias; the login's limits;
+// waits for other sessions' locks; the database guard within one process; the files
+// the engine writes.
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "backend.h"
+#include "engine/database.h"
+#include "engine/database_guard.h"
+#include "engine/driver.h"
+#include "engine/error.h"
+#include "engine/query.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string repeated(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+std::string errorOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const engine::DatabaseError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+long long selectNumber(const std::string& sql) {
+    engine::Query q;
+    q.setText(sql);
+    q.open();
+    return static_cast<long long>(q.field(0).asFloat());
+}
+
+TEST(Login, FieldsAreCutAtThirtyOneCharactersNotBytes) {
+    TempDatabase db;
+    engine::AliasConfig config;
+    config.path = db.path();
+    config.userName = repeated("김", 40);  // 40 characters, 120 bytes
+    engine::databaseForAlias("Account").setConfig(config);
+    std::string shown;
+    engine::setLoginHandler([&](engine::LoginRequest& login) {
+        shown = login.userName;
+        login.password = repeated("비밀", 20);
+        return true;
+    });
+    EXPECT_EQ(selectNumber("select 1"), 1);
+    engine::setLoginHandler({});
+    EXPECT_EQ(shown, repeated("김", 31));
+    EXPECT_EQ(engine::firstCharacters("ab김c", 3), "ab김");
+    EXPECT_EQ(engine::firstCharacters("ab", 31), "ab");
+}
+
+TEST(SqliteFile, AMistypedPathNamesTheMissingFileAndCreatesNothing) {
+    TempDatabase db;
+    const std::filesystem::path folder = db.path() + ".missing";
+    engine::AliasConfig config;
+    config.path = (folder / "sub" / "account.db").string();
+    engine::databaseForAlias("Account").setConfig(config);
+    const std::string message = errorOf([] { selectNumber("select 1"); });
+    EXPECT_EQ(message, "Cannot open database 'Account': the database file " + config.path + " was not found");
+    EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+TEST(Trace, TheFileIsItsOwnersOnlyAndNoSymbolicLinkIsFollowed) {
+    TempDatabase db;
+    const std::string trace = db.path() + ".trace";
+    const std::string target = db.path() + ".elsewhere";
+    ::setenv("MORVEL_SQL_TRACE", trace.c_str(), 1);
+    const mode_t oldMask = ::umask(0);
+    selectNumber("select 1");
+    ::umask(oldMask);
+    struct stat info {};
+    ASSERT_EQ(::stat(trace.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    std::filesystem::remove(trace);
+    std::ofstream(target).flush();
+    std::filesystem::create_symlink(target, trace);
+    selectNumber("select 2");
+    ::unsetenv("MORVEL_SQL_TRACE");
+    EXPECT_EQ(std::filesystem::file_size(target), 0u);
+    std::filesystem::remove(trace);
+    std::filesystem::remove(target);
+}
+
+TEST(Guard, NestsWithinTheProcessAndLetsGoWithTheOuterGuard) {
+    TempDatabase db;
+    const std::string guardFile = db.path() + "-guard";
+    {
+        engine::DatabaseGuard outer;
+        { engine::DatabaseGuard inner; }
+        // Still held after the inner guard: a second open file cannot take the lock.
+        const int fd = ::open(guardFile.c_str(), O_RDWR);
+        ASSERT_GE(fd, 0);
+        EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
+        ::close(fd);
+    }
+    const int fd = ::open(guardFile.c_str(), O_RDWR);
+    EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    ::close(fd);
+}
+
+TEST(Guard, AGuardFileHeldElsewhereRefusesAfterTheWait) {
+    TempDatabase db;
+    std::ofstream(db.path() + "-guard").flush();
+    const int fd = ::open((db.path() + "-guard").c_str(), O_RDWR);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    engine::setGuardWait(300ms);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(engine::DatabaseGuard guard, engine::DatabaseBusy);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, 300ms);
+    EXPECT_LT(waited, 2s);
+    ::close(fd);  // let go: the next guard gets it at once
+    EXPECT_NO_THROW(engine::DatabaseGuard guard);
+    engine::setGuardWait(3s);
+}
+
+class Connection : public BackendTest {
+protected:
+    void TearDown() override {
+        engine::setLockWait(5000ms);
+        BackendTest::TearDown();
+    }
+
+    // A session of its own beside the engine's, on the same database.
+    struct OtherSession {
+        explicit OtherSession(const std::string& sqlitePath) {
+            if (sqlitePath.empty()) {
+                pg = PQconnectdb(test_backends::postgresConnectionInfo("morvel_engine_test").c_str());
+            } else {
+                sqlite3_open(sqlitePath.c_str(), &lite);
+            }
+        }
+        ~OtherSession() {
+            if (pg) PQfinish(pg);
+            if (lite) sqlite3_close(lite);
+        }
+        void exec(const std::string& sql) {
+            if (pg) PQclear(PQexec(pg, sql.c_str()));
+            else sqlite3_exec(lite, sql.c_str(), nullptr, nullptr, nullptr);
+        }
+        PGconn* pg = nullptr;
+        sqlite3* lite = nullptr;
+    };
+
+    std::string sqlitePath() const {
+        return postgres() ? std::string() : engine::databaseForAlias("Account").config().path;
+    }
+};
+
+TEST_P(Connection, ALockKeptByAnotherSessionEndsTheWaitWithAClearMessage) {
+    engine::setLockWait(300ms);
+    engine::databaseForAlias("Account").disconnect();  // the wait applies to connections opened from now on
+    run("drop table if exists WAITED; create table WAITED (K TEXT(4))");
+    OtherSession other(sqlitePath());
+    other.exec(postgres() ? "BEGIN; LOCK TABLE waited IN ACCESS EXCLUSIVE MODE" : "BEGIN EXCLUSIVE");
+    const auto start = std::chrono::steady_clock::now();
+    const std::string message = errorOf([&] { run("insert into WAITED values ('1')"); });
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(message.rfind("Another session kept a lock on the database for 0.3 seconds", 0), 0u) << message;
+    EXPECT_LT(waited, 3s);
+    other.exec("ROLLBACK");
+    EXPECT_EQ(errorOf([&] { run("insert into WAITED values ('1')"); }), "no error");
+}
+
+TEST_P(Connection, AConnectionTheServerEndedIsOpenedAgainAtTheNextRequest) {
+    if (!postgres()) GTEST_SKIP() << "a file database has no connection to lose";
+    OtherSession other("");
+    const auto endSession = [&] {
+        other.exec("SELECT pg_terminate_backend(" + std::to_string(selectNumber("select pg_backend_pid()")) + ", 5000)");
+    };
+
+    // A statement that meets the break fails with one clear error; the next one connects again.
+    endSession();
+    EXPECT_EQ(errorOf([] { selectNumber("select 7"); }).rfind("The connection to database 'Account' was lost", 0), 0u);
+    EXPECT_EQ(selectNumber("select 7"), 7);
+
+    // Under the guard, the request that meets the break ends with one clear error...
+    {
+        engine::DatabaseGuard guard;
+        endSession();
+        const std::string message = errorOf([] { selectNumber("select 1"); });
+        EXPECT_EQ(message.rfind("The connection to database 'Account' was lost (", 0), 0u) << message;
+        EXPECT_NE(message.find("the next request connects again"), std::string::npos) << message;
+        EXPECT_EQ(errorOf([] { selectNumber("select 1"); }).rfind("The connection to database 'Account' was lost", 0),
+                  0u);
+    }
+    // ...and the next guard connects again before it takes the lock.
+    endSession();
+    engine::DatabaseGuard guard;
+    EXPECT_EQ(selectNumber("select 8"), 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, Connection, BACKENDS);
+
+}  // namespace
