@@ -78,10 +78,11 @@ void PreviewWindow::showEvent(QShowEvent* event) {
 }
 
 bool PreviewWindow::event(QEvent* e) {
+    // Read before handling: a deferred delete ends the window.
+    const bool moved = e->type() == QEvent::Move || e->type() == QEvent::Resize;
     const bool handled = QMainWindow::event(e);
     // The frame's size arrives with the first move or resize the window manager makes.
-    if (!fitted_ && isVisible() && (e->type() == QEvent::Move || e->type() == QEvent::Resize) &&
-        frameGeometry() != geometry()) {
+    if (moved && !fitted_ && isVisible() && frameGeometry() != geometry()) {
         fitted_ = true;
         fitIntoAvailableArea();
     }

@@ -93,6 +93,10 @@ protected:
     void TearDown() override {
         engine::setTraceSink({});
         forms::setMessageResponder({});
+        // Without an application object nobody owns the report forms of the prints.
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (dynamic_cast<TqrfmDay_Morvel_Form*>(window)) delete window;
+        qrfmDay_Morvel_Form = nullptr;
         delete form;
         fmDay_Morvel_Form = nullptr;
         delete codeUpdate;

@@ -7,6 +7,7 @@
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "DAY_MORVEL_Unit1.h"
+#include "DAY_MORVEL_Unit1_Print01.h"
 #include "demo_database.h"
 #include "engine/database.h"
 #include "forms/application.h"
@@ -58,6 +59,10 @@ DailyWindow::DailyWindow(QDate today) : path_(freshDatabasePath()) {
 DailyWindow::~DailyWindow() {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window != form && window->isVisible()) window->close();
+    // Without an application object nobody owns the report forms of the prints.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (dynamic_cast<TqrfmDay_Morvel_Form*>(window)) delete window;
+    qrfmDay_Morvel_Form = nullptr;
     delete form;
     fmDay_Morvel_Form = nullptr;
     delete codeUpdate_;
