@@ -127,7 +127,7 @@ void SummaryMainForm::buildControls() {
     forms::setTabOrder(BitBtn1, layout_.run.tabOrder);
 
     cbKubun = makePickList("cbKubun", layout_.branch.left, 92, layout_.branch.tabOrder, "cbKubun");
-    cbKubun->move(layout_.branch.left, 22);
+    cbKubun->move(layout_.branch.left, 22);  // two pixels below the period boxes
 
     cbMonth_End = makePickList("cbMonth_End", layout_.monthEnd.left, 38, layout_.monthEnd.tabOrder, "01");
     cbMonth_End->setItems(numberedItems(1, 12, 2));

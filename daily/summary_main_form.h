@@ -69,8 +69,6 @@ public:
                     QWidget* parent = nullptr);
     ~SummaryMainForm() override;
 
-    const char* ownCaption() const { return layout_.caption; }
-
     forms::Label* Label1;
     forms::Label* Label2;
     forms::Label* Label3;
@@ -160,8 +158,6 @@ protected:
 
     // The warning for a start after the end, with the focus to cbMonth_End.
     void refuseOrder();
-
-    std::string& runCheck() { return runCheck_; }
 
 private:
     void buildControls();

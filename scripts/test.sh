@@ -19,11 +19,16 @@ stop_servers() {
   [ -n "$x_server" ] && kill "$x_server" 2>/dev/null || true
   rm -rf "$x_dir"
   bash "$root/scripts/test-postgres.sh" stop
+  if [ -n "${MORVEL_TEST_PG_RESTART_PORT:-}" ]; then
+    MORVEL_TEST_PG_PORT=$MORVEL_TEST_PG_RESTART_PORT bash "$root/scripts/test-postgres.sh" stop
+  fi
 }
 trap stop_servers EXIT
 
 MORVEL_TEST_PG_PORT=$(bash "$root/scripts/test-postgres.sh" start)
 export MORVEL_TEST_PG_PORT
+# A second server that one test stops and starts again; it starts it itself.
+export MORVEL_TEST_PG_RESTART_PORT=${MORVEL_TEST_PG_RESTART_PORT:-$((MORVEL_TEST_PG_PORT + 10))}
 
 # A virtual screen of 1024 x 768 on the first free display number, and a window manager
 # on it, so that focus and activation are those of a desktop.

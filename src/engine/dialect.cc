@@ -6,18 +6,11 @@
 #include <vector>
 
 #include "error.h"
+#include "sql_tokens.h"
+#include "union_plan.h"
 
 namespace engine {
 namespace {
-
-// ---------------------------------------------------------------- tokens
-
-enum class Tok { Ident, QuotedIdent, String, Number, Param, Op, LParen, RParen, Comma, Dot, Semicolon, End };
-
-struct Token {
-    Tok kind;
-    std::string text;  // identifiers as written; strings without quotes; params without ':'
-};
 
 std::string upper(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
@@ -27,116 +20,6 @@ std::string upper(std::string s) {
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
     return s;
-}
-
-bool identStart(unsigned char c) { return std::isalpha(c) || c == '_' || c == '#' || c == '@' || c >= 0x80; }
-bool identPart(unsigned char c) { return std::isalnum(c) || c == '_' || c == '#' || c == '@' || c == '$' || c >= 0x80; }
-bool endsParamName(char c) {
-    return c == ' ' || c == '\t' || c == ',' || c == ';' || c == ')' || c == '\r' || c == '\n';
-}
-
-std::vector<Token> tokenize(const std::string& s) {
-    std::vector<Token> out;
-    const size_t n = s.size();
-    size_t i = 0;
-    while (i < n) {
-        const unsigned char c = s[i];
-        if (std::isspace(c)) { ++i; continue; }
-        if (c == '-' && i + 1 < n && s[i + 1] == '-') {
-            while (i < n && s[i] != '\n' && s[i] != '\r') ++i;
-            continue;
-        }
-        if (c == '/' && i + 1 < n && s[i + 1] == '*') {
-            const size_t e = s.find("*/", i + 2);
-            i = e == std::string::npos ? n : e + 2;
-            continue;
-        }
-        if (c == '\'') {
-            std::string v;
-            ++i;
-            while (true) {
-                if (i >= n) throw DatabaseError("Unterminated string in statement");
-                if (s[i] == '\'') {
-                    if (i + 1 < n && s[i + 1] == '\'') { v += '\''; i += 2; continue; }
-                    ++i;
-                    break;
-                }
-                v += s[i++];
-            }
-            out.push_back({Tok::String, v});
-            continue;
-        }
-        if (c == '"' || c == '[') {
-            const char close = c == '"' ? '"' : ']';
-            const size_t e = s.find(close, i + 1);
-            if (e == std::string::npos) throw DatabaseError("Unterminated quoted name in statement");
-            out.push_back({Tok::QuotedIdent, s.substr(i + 1, e - i - 1)});
-            i = e + 1;
-            continue;
-        }
-        if (c == ':') {
-            if (i + 1 < n && s[i + 1] == ':') {  // "::" is a plain colon
-                out.push_back({Tok::Op, ":"});
-                i += 2;
-                continue;
-            }
-            size_t j = i + 1;
-            while (j < n && !endsParamName(s[j])) ++j;
-            if (j == i + 1) { out.push_back({Tok::Op, ":"}); ++i; continue; }
-            out.push_back({Tok::Param, s.substr(i + 1, j - i - 1)});
-            i = j;
-            continue;
-        }
-        if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(s[i + 1])))) {
-            size_t j = i;
-            while (j < n && (std::isdigit(static_cast<unsigned char>(s[j])) || s[j] == '.')) ++j;
-            if (j < n && (s[j] == 'e' || s[j] == 'E')) {
-                size_t k = j + 1;
-                if (k < n && (s[k] == '+' || s[k] == '-')) ++k;
-                if (k < n && std::isdigit(static_cast<unsigned char>(s[k]))) {
-                    j = k;
-                    while (j < n && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
-                }
-            }
-            out.push_back({Tok::Number, s.substr(i, j - i)});
-            i = j;
-            continue;
-        }
-        if (identStart(c)) {
-            size_t j = i;
-            while (j < n && identPart(static_cast<unsigned char>(s[j]))) ++j;
-            out.push_back({Tok::Ident, s.substr(i, j - i)});
-            i = j;
-            continue;
-        }
-        switch (c) {
-            case '(': out.push_back({Tok::LParen, "("}); ++i; continue;
-            case ')': out.push_back({Tok::RParen, ")"}); ++i; continue;
-            case ',': out.push_back({Tok::Comma, ","}); ++i; continue;
-            case '.': out.push_back({Tok::Dot, "."}); ++i; continue;
-            case ';': out.push_back({Tok::Semicolon, ";"}); ++i; continue;
-            default: break;
-        }
-        static const char* twoChar[] = {"<>", "!=", "<=", ">=", "||", "!<", "!>"};
-        bool matched = false;
-        for (const char* op : twoChar) {
-            if (s.compare(i, 2, op) == 0) {
-                out.push_back({Tok::Op, op});
-                i += 2;
-                matched = true;
-                break;
-            }
-        }
-        if (matched) continue;
-        if (std::string("=<>+-*/%").find(static_cast<char>(c)) != std::string::npos) {
-            out.push_back({Tok::Op, std::string(1, static_cast<char>(c))});
-            ++i;
-            continue;
-        }
-        throw DatabaseError(std::string("Invalid character '") + static_cast<char>(c) + "' in statement");
-    }
-    out.push_back({Tok::End, ""});
-    return out;
 }
 
 // ---------------------------------------------------------------- translation
@@ -183,9 +66,10 @@ public:
         if (!unionMembers_.empty()) {
             const size_t at = sql.find(kUnionMarker);
             out.sql = sql.substr(0, at) + unionText_ + sql.substr(at + std::strlen(kUnionMarker));
-            out.unionTable = target_ == SqlTarget::Sqlite ? "temp.morvel_union" : "pg_temp.morvel_union";
-            out.outerOverUnion = sql.substr(0, at) + out.unionTable + sql.substr(at + std::strlen(kUnionMarker));
-            out.unionMembers = std::move(unionMembers_);
+            UnionPlan plan = planUnion(toks_, unionMembers_, target_);
+            out.parts = std::move(plan.parts);
+            out.partTables = std::move(plan.partTables);
+            out.combined = sql.substr(0, at) + "(\n" + plan.unionSql + "\n)" + sql.substr(at + std::strlen(kUnionMarker));
         }
         return out;
     }
@@ -272,18 +156,16 @@ private:
 
     // `members`, when given, receives the member selects of a pure UNION ALL chain
     // (and is cleared when the chain is anything else).
-    std::string compoundSelect(std::vector<std::string>* members = nullptr) {
+    std::string compoundSelect(std::vector<UnionMember>* members = nullptr) {
         ++selectDepth_;
         struct Leave { int& d; ~Leave() { --d; } } leave{selectDepth_};
-        std::string sql = selectCore();
-        if (members) members->push_back(sql);
+        std::string sql = members ? memberCore(*members) : selectCore();
         while (peekWord("UNION") || peekWord("EXCEPT") || peekWord("INTERSECT")) {
             std::string op = upper(toks_[pos_++].text);
             if (acceptWord("ALL")) op += " ALL";
-            const std::string member = selectCore();
+            if (members && op != "UNION ALL") members->clear(), members = nullptr;
+            const std::string member = members ? memberCore(*members) : selectCore();
             sql += "\n" + op + "\n" + member;
-            if (members && op == "UNION ALL") members->push_back(member);
-            else if (members) members->clear(), members = nullptr;
         }
         if (acceptWord("ORDER")) {
             expectWord("BY");
@@ -291,6 +173,20 @@ private:
             if (members) members->clear();
         }
         return sql;
+    }
+
+    // A member of a UNION ALL whose members may run side by side: its tokens, text and
+    // derived tables are kept.
+    std::string memberCore(std::vector<UnionMember>& members) {
+        UnionMember member;
+        member.begin = pos_;
+        std::vector<DerivedTable>* outer = memberDerived_;
+        memberDerived_ = &member.derived;
+        member.sql = selectCore();
+        memberDerived_ = outer;
+        member.end = pos_;
+        members.push_back(member);
+        return member.sql;
     }
 
     std::string selectCore() {
@@ -383,14 +279,30 @@ private:
             ++pos_;
             if (peekWord("SELECT") || at(Tok::LParen)) {
                 // A UNION ALL of several members in the outermost FROM: its members may be
-                // run side by side, the outer statement then reading their rows from a table.
+                // run side by side, the outer statement then reading their rows.
                 const bool candidate = selectDepth_ == 1 && statementIsSelect_ && unionMembers_.empty();
-                std::vector<std::string> members;
+                // A derived table in the FROM list of such a member itself.
+                std::vector<DerivedTable>* derivedOf = selectDepth_ == 2 ? memberDerived_ : nullptr;
+                const size_t begin = pos_ - 1;
+                std::vector<DerivedTable>* outer = memberDerived_;
+                memberDerived_ = nullptr;
+                std::vector<UnionMember> members;
                 sql = "(\n" + compoundSelect(candidate ? &members : nullptr) + "\n)";
+                memberDerived_ = outer;
                 if (members.size() >= kMinUnionMembers) {
                     unionMembers_ = std::move(members);
                     unionText_ = sql;
                     sql = kUnionMarker;
+                }
+                if (derivedOf) {
+                    expect(Tok::RParen, ")");
+                    DerivedTable derived{begin, pos_, sql, {}};
+                    if (acceptWord("AS") || (at(Tok::Ident) && !isReserved(cur().text)) || at(Tok::QuotedIdent)) {
+                        if (at(Tok::Ident)) derived.alias = cur().text;
+                        sql += " AS " + identifier();
+                    }
+                    derivedOf->push_back(derived);
+                    return sql;
                 }
             } else {
                 sql = "(" + fromList() + ")";
@@ -753,8 +665,9 @@ private:
     std::vector<std::string> names_;
     int selectDepth_ = 0;
     bool statementIsSelect_ = false;
-    std::vector<std::string> unionMembers_;
+    std::vector<UnionMember> unionMembers_;
     std::string unionText_;
+    std::vector<DerivedTable>* memberDerived_ = nullptr;  // the member being read, if any
     static constexpr size_t kMinUnionMembers = 4;
     static constexpr const char* kUnionMarker = "\x01union\x01";
 };

@@ -21,16 +21,18 @@ struct TranslatedStatement {
     std::string sql;
     std::vector<std::string> paramNames;  // lower-cased; position i binds paramNames[i]
     // When the outermost FROM holds a derived table that is a UNION ALL of several
-    // members: the members (numbered like `sql`, so each binds the same values), and the
-    // outer statement with the derived table replaced by the temporary table `unionTable`.
-    // A backend may run the members side by side and the outer statement over their rows.
-    std::vector<std::string> unionMembers;
-    std::string outerOverUnion;
-    std::string unionTable;
+    // members: statements a backend may run side by side instead (`parts`, numbered like
+    // `sql`, so each binds the same values), and the statement that then gives the result
+    // (`combined`), reading the rows of part i as the table `partTables[i]`.
+    std::vector<std::string> parts;
+    std::vector<std::string> partTables;
+    std::string combined;
 };
 
 struct ResultSet {
     std::vector<std::string> columns;
+    std::vector<bool> numeric;    // per column, where the backend declares its type
+    std::vector<bool> plainText;  // per column: declared text of no length (PostgreSQL)
     std::vector<std::vector<Value>> rows;
     long long rowsChanged = 0;  // inserts, updates, deletes
 };

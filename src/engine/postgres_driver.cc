@@ -24,6 +24,8 @@ bool isNumericType(Oid type) {
     return type == 20 || type == 21 || type == 23 || type == 700 || type == 701 || type == 1700;
 }
 
+constexpr Oid kTextType = 25;
+
 std::string trimmedMessage(const char* message) {
     std::string s = message ? message : "";
     while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
@@ -77,10 +79,11 @@ ResultSet run(PGconn* conn, const std::string& sql, const std::vector<const char
     }
     ResultSet result;
     const int columns = PQnfields(res);
-    std::vector<bool> numeric;
+    std::vector<bool>& numeric = result.numeric;
     for (int c = 0; c < columns; ++c) {
         result.columns.emplace_back(PQfname(res, c));
         numeric.push_back(isNumericType(PQftype(res, c)));
+        result.plainText.push_back(PQftype(res, c) == kTextType);
     }
     const int rows = PQntuples(res);
     result.rows.reserve(static_cast<size_t>(rows));
@@ -207,16 +210,16 @@ public:
     }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
-        if (!st.unionMembers.empty() && PQtransactionStatus(conn_) == PQTRANS_IDLE)
+        if (!st.parts.empty() && PQtransactionStatus(conn_) == PQTRANS_IDLE)
             return executeSideBySide(st, values);
         return run(conn_, st.sql, rawValues(values));
     }
 
 private:
-    // Runs the members of the statement's derived UNION ALL side by side on this
-    // connection and the reader connections, all in transactions that share this
-    // connection's snapshot, so the statement reads one state of the database; then runs
-    // the outer statement over the members' rows, given to it as a list of values.
+    // Runs the parts of the statement's derived UNION ALL side by side on this connection
+    // and the reader connections, all in transactions that share this connection's
+    // snapshot, so the statement reads one state of the database; then runs the combining
+    // statement over the parts' rows, given to it as lists of values.
     ResultSet executeSideBySide(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
         const auto raw = rawValues(values);
         SnapshotTransactions transactions;
@@ -234,48 +237,45 @@ private:
                 readers_.drop(r);  // a lost connection: the others go on
             }
         }
-        const auto results = runSideBySide(st.unionMembers.size(), workers.size(), [&](size_t worker, size_t member) {
-            const auto [sql, bound] = compactParameters(st.unionMembers[member], raw);
+        const auto results = runSideBySide(st.parts.size(), workers.size(), [&](size_t worker, size_t part) {
+            const auto [sql, bound] = compactParameters(st.parts[part], raw);
             return run(workers[worker], sql, bound);
         });
 
-        auto [outer, bound] = compactParameters(st.outerOverUnion, raw);
+        auto [combined, bound] = compactParameters(st.combined, raw);
         std::deque<std::string> texts;  // stable addresses for the bound values
-        const std::string rows = valuesTable(results, bound, texts);
+        std::string with;
+        for (size_t part = 0; part < results.size(); ++part)
+            with += (part ? ",\n" : "WITH ") + st.partTables[part] + " AS " + valuesTable(results[part], bound, texts);
         if (bound.size() > kMaxParameters) return run(conn_, st.sql, raw);
-        const size_t at = outer.find(st.unionTable);
-        outer.replace(at, st.unionTable.size(), rows);
-        return run(conn_, outer, bound);
+        return run(conn_, with + "\n" + combined, bound);
     }
 
-    // The members' rows as a derived table of bound values, "(SELECT * FROM (VALUES ..)
-    // AS v(columns))". A column is a number where every member gave numbers (or NULL)
-    // there; text columns are blank-padded text, which compares without trailing blanks.
-    static std::string valuesTable(const std::vector<ResultSet>& results, std::vector<const char*>& bound,
+    // A part's rows as a select of bound values, "(SELECT * FROM (VALUES ..) AS
+    // v(columns))", numbers as float8 and texts as blank-padded text, which compares
+    // without trailing blanks.
+    static std::string valuesTable(const ResultSet& result, std::vector<const char*>& bound,
                                    std::deque<std::string>& texts) {
-        const auto& columns = results.front().columns;
-        std::vector<bool> numeric(columns.size(), true);
-        for (const auto& result : results) {
-            if (result.columns.size() != columns.size())
-                throw DatabaseError("each UNION query must have the same number of columns");
-            for (const auto& row : result.rows)
-                for (size_t c = 0; c < row.size(); ++c)
-                    if (row[c].isText()) numeric[c] = false;
+        const auto& columns = result.columns;
+        // A column of NULLs only that the server calls text is most likely a NULL written
+        // in a select list (the server makes those text): it goes with numbers.
+        std::vector<bool> numeric = result.numeric;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            const bool nulls = std::all_of(result.rows.begin(), result.rows.end(), [&](const auto& r) { return r[c].isNull(); });
+            if (nulls && result.plainText[c]) numeric[c] = true;
         }
         auto type = [&](size_t c) { return numeric[c] ? "::float8" : "::bpchar"; };
         std::string names;
         for (size_t c = 0; c < columns.size(); ++c) names += (c ? ", \"" : "\"") + columns[c] + "\"";
         std::string list;
-        for (const auto& result : results) {
-            for (const auto& row : result.rows) {
-                list += list.empty() ? "(" : ", (";
-                for (size_t c = 0; c < row.size(); ++c) {
-                    texts.push_back(row[c].asString());
-                    bound.push_back(row[c].isNull() ? nullptr : texts.back().c_str());
-                    list += (c ? ", $" : "$") + std::to_string(bound.size()) + type(c);
-                }
-                list += ")";
+        for (const auto& row : result.rows) {
+            list += list.empty() ? "(" : ", (";
+            for (size_t c = 0; c < row.size(); ++c) {
+                texts.push_back(row[c].asString());
+                bound.push_back(row[c].isNull() ? nullptr : texts.back().c_str());
+                list += (c ? ", $" : "$") + std::to_string(bound.size()) + type(c);
             }
+            list += ")";
         }
         if (list.empty()) {  // no rows: typed NULLs that no row passes
             for (size_t c = 0; c < columns.size(); ++c) list += (c ? ", NULL" : "(NULL") + std::string(type(c));

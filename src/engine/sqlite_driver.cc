@@ -186,31 +186,31 @@ public:
     }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
-        if (!st.unionMembers.empty() && sideBySide_ && sqlite3_get_autocommit(main_.handle()))
+        if (!st.parts.empty() && sideBySide_ && sqlite3_get_autocommit(main_.handle()))
             return executeSideBySide(st, values);
         return main_.run(st.sql, values);
     }
 
 private:
-    // Runs the members of the statement's derived UNION ALL side by side on this
-    // connection and the reader connections, all reading one state of the database,
-    // collects their rows in a temporary table of this connection and runs the outer
-    // statement over it. SQLite runs one statement on one core; a summary of many members
-    // over a year of journal lines then takes a fraction of the time.
+    // Runs the parts of the statement's derived UNION ALL side by side on this connection
+    // and the reader connections, all reading one state of the database, keeps each
+    // part's rows in a temporary table of this connection and runs the combining
+    // statement over them. SQLite runs one statement on one core; a summary of many
+    // members over a year of journal lines then takes a fraction of the time.
     ResultSet executeSideBySide(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
         if (!gate_) gate_ = std::make_unique<Connection>(openConnection(path_, alias_, SQLITE_OPEN_READWRITE));
         std::vector<Connection*> workers{&main_};
         for (auto& reader : readers_.readers()) workers.push_back(reader.get());
         const SharedSnapshot snapshot(*gate_, workers);
-        const auto results = runSideBySide(st.unionMembers.size(), workers.size(), [&](size_t worker, size_t member) {
-            return workers[worker]->run(st.unionMembers[member], values);
+        const auto results = runSideBySide(st.parts.size(), workers.size(), [&](size_t worker, size_t part) {
+            return workers[worker]->run(st.parts[part], values);
         });
-        fillUnionTable(st.unionTable, results);
-        return main_.run(st.outerOverUnion, values);  // the table goes with the transaction
+        for (size_t part = 0; part < results.size(); ++part) fillTable(st.partTables[part], results[part]);
+        return main_.run(st.combined, values);  // the tables go with the transaction
     }
 
-    void fillUnionTable(const std::string& table, const std::vector<ResultSet>& results) {
-        const auto& columns = results.front().columns;
+    void fillTable(const std::string& table, const ResultSet& result) {
+        const auto& columns = result.columns;
         std::string create = "CREATE TABLE " + table + " (";
         std::string insert = "INSERT INTO " + table + " VALUES (";
         for (size_t c = 0; c < columns.size(); ++c) {
@@ -230,11 +230,7 @@ private:
             sqlite3_stmt* stmt = nullptr;
             if (sqlite3_prepare_v2(db, insert.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
                 throw DatabaseError(sqlite3_errmsg(db));
-            for (const auto& result : results) {
-                if (result.columns.size() != columns.size()) {
-                    sqlite3_finalize(stmt);
-                    throw DatabaseError("SELECTs to the left and right of UNION ALL do not have the same number of result columns");
-                }
+            {
                 for (const auto& row : result.rows) {
                     sqlite3_reset(stmt);
                     for (size_t c = 0; c < row.size(); ++c) {

@@ -2,18 +2,14 @@
 // what reaches the database, the run flag, the report preview, and what a failing
 // request leaves behind.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QApplication>
 #include <QTest>
-#include <QTimer>
-#include <filesystem>
 #include <functional>
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "DAY_MORVEL_Unit1.h"
 #include "DAY_MORVEL_Unit1_Print01.h"
-#include "demo_database.h"
 #include "engine/database.h"
 #include "engine/query.h"
 #include "engine/trace.h"
@@ -22,49 +18,19 @@
 #include "forms/message_box.h"
 #include "forms/platform.h"
 #include "mainform_requests.h"
-#include "report/preview_window.h"
 #include "report/texts.h"
-#include "test_backends.h"
+#include "demo_request_database.h"
 
 namespace {
 
 const char* const kOrder = "종료일자보다 시작일자 더 큽니다......";
 const char* const kRunFirst = "실행 번튼을 먼저 실행 하세요.....";
 
-// One demo database for the whole run: created once, copied for every test, removed
-// when the run ends.
-struct DemoTemplate {
-    DemoTemplate() {
-        demo::JournalOptions options;
-        options.lines = 3000;
-        options.branches = 3;
-        options.from = "2002-01-01";
-        options.to = "2002-12-31";
-        options.seed = 7;
-        demo::createDemoDatabase(path, options);
-    }
-    ~DemoTemplate() {
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
-    }
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("morvel_requests_demo_" + std::to_string(::getpid()) + ".db"))
-                                 .string();
-};
-
-const std::string& demoTemplate() {
-    static const DemoTemplate demo;
-    return demo.path;
-}
-
 class Requests : public ::testing::Test {
 protected:
-    void SetUp() override {
-        path_ = (std::filesystem::temp_directory_path() /
-                 ("morvel_requests_" + std::to_string(::getpid()) + "_" + std::to_string(++counter_) + ".db"))
-                    .string();
-        std::filesystem::copy_file(demoTemplate(), path_, std::filesystem::copy_options::overwrite_existing);
-        test_backends::pointAliasAtSqlite(path_);
+    DemoDatabaseCopy database;  // first made, last gone: the form's queries run on it
 
+    void SetUp() override {
         forms::setApplicationTitle("Day_morvel");
         forms::resetPlatform();
         forms::setShortDateFormat({});
@@ -103,8 +69,6 @@ protected:
         fmDAY_MORVEL_CODE_Update_Form = nullptr;
         forms::resetPlatform();
         forms::setShortDateFormat({});
-        test_backends::releaseAlias();
-        for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
     }
 
     void period(const std::string& year, const std::string& m1, const std::string& d1, const std::string& m2,
@@ -119,64 +83,9 @@ protected:
     void run() { QTest::mouseClick(form->BitBtn1, Qt::LeftButton); }
     void print() { QTest::mouseClick(form->PrintBtn, Qt::LeftButton); }
 
-    // Runs `whileOpen` once the preview window has produced its pages, then closes it.
-    void whenPreviewOpens(std::function<void(report::PreviewWindow&)> whileOpen) {
-        auto* poll = new QTimer;
-        poll->setInterval(10);
-        QObject::connect(poll, &QTimer::timeout, [poll, whileOpen] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                auto* preview = qobject_cast<report::PreviewWindow*>(w);
-                if (!preview || !preview->isVisible() || preview->produced().pages.empty()) continue;
-                poll->stop();
-                poll->deleteLater();
-                if (whileOpen) whileOpen(*preview);
-                preview->close();
-                return;
-            }
-        });
-        poll->start();
-    }
-
-    int scalar(const std::string& sql) {
-        sqlite3* db = nullptr;
-        sqlite3_open(path_.c_str(), &db);
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
-        int value = -1;
-        if (sqlite3_step(st) == SQLITE_ROW) value = sqlite3_column_int(st, 0);
-        sqlite3_finalize(st);
-        sqlite3_close(db);
-        return value;
-    }
-    void raw(const std::string& sql) {
-        sqlite3* db = nullptr;
-        sqlite3_open(path_.c_str(), &db);
-        char* err = nullptr;
-        const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-        sqlite3_free(err);
-        sqlite3_close(db);
-        ASSERT_EQ(rc, SQLITE_OK) << sql;
-    }
-
-    // Neutral: no heading rows, every class "99", every link the filler.
-    bool neutral() {
-        return scalar("SELECT COUNT(*) FROM Test_Ac_Code WHERE Serial_No IS NULL") == 0 &&
-               scalar("SELECT COUNT(*) FROM Test_Ac_Code WHERE Jan_Check <> '99' OR The_Code <> '123456789012' "
-                      "OR Code_MoveCode <> '123456789012' OR Code_TwoMove <> '123456789012' "
-                      "OR Code_ThreeMove <> '123456789012'") == 0;
-    }
-
-    static std::vector<std::string> rowsOf(engine::Query& q) {
-        std::vector<std::string> rows;
-        const int keep = q.recNo();
-        for (q.first(); !q.eof(); q.next()) {
-            std::string line;
-            for (size_t c = 0; c < q.columnNames().size(); ++c) line += q.field(static_cast<int>(c)).asString() + "|";
-            rows.push_back(line);
-        }
-        q.moveTo(keep);
-        return rows;
-    }
+    int scalar(const std::string& sql) { return database.scalar(sql); }
+    void raw(const std::string& sql) { database.raw(sql); }
+    bool neutral() { return database.neutral(); }
 
     std::vector<std::string> texts() const {
         std::vector<std::string> t;
@@ -195,10 +104,6 @@ protected:
     std::vector<forms::ShownMessage> boxes;
     std::vector<engine::TraceEntry> statements;
     std::function<void(const forms::ShownMessage&)> onBox;
-
-private:
-    std::string path_;
-    static inline int counter_ = 0;
 };
 
 TEST_F(Requests, RunFillsTheGridBetweenPreparationAndCleanUp) {

@@ -64,27 +64,29 @@ INSTANTIATE_TEST_SUITE_P(Backends, SideBySide, BACKENDS);
 
 TEST_P(SideBySide, TranslationOffersTheMembersAndTheOuterStatement) {
     const auto st = engine::translateStatement(kSummary, engine::SqlTarget::Sqlite);
-    ASSERT_EQ(st.unionMembers.size(), 4u);
-    EXPECT_NE(st.outerOverUnion.find(st.unionTable), std::string::npos);
-    EXPECT_EQ(st.sql.find(st.unionTable), std::string::npos);
-    // Every member binds by the statement's own numbering.
-    EXPECT_NE(st.unionMembers[2].find("?2"), std::string::npos);
+    ASSERT_EQ(st.parts.size(), 4u);
+    for (const auto& table : st.partTables) {
+        EXPECT_NE(st.combined.find(table), std::string::npos);
+        EXPECT_EQ(st.sql.find(table), std::string::npos);
+    }
+    // Every part binds by the statement's own numbering.
+    EXPECT_NE(st.parts[2].find("?2"), std::string::npos);
 
     // Fewer members, a UNION that merges, or an ORDER BY inside: one statement only.
     EXPECT_TRUE(engine::translateStatement("SELECT * FROM (SELECT 1 UNION ALL SELECT 2) T", engine::SqlTarget::Sqlite)
-                    .unionMembers.empty());
+                    .parts.empty());
     EXPECT_TRUE(engine::translateStatement("SELECT * FROM (SELECT 1 UNION ALL SELECT 2 UNION SELECT 3 UNION ALL "
                                            "SELECT 4 UNION ALL SELECT 5) T",
                                            engine::SqlTarget::Sqlite)
-                    .unionMembers.empty());
+                    .parts.empty());
     EXPECT_TRUE(engine::translateStatement("SELECT * FROM (SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL "
                                            "SELECT 4 ORDER BY 1) T",
                                            engine::SqlTarget::Sqlite)
-                    .unionMembers.empty());
+                    .parts.empty());
     EXPECT_TRUE(engine::translateStatement(
                     "INSERT INTO X SELECT * FROM (SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL SELECT 4) T",
                     engine::SqlTarget::Sqlite)
-                    .unionMembers.empty());
+                    .parts.empty());
 }
 
 TEST_P(SideBySide, SameRowsAsTheSingleStatement) {
@@ -116,6 +118,25 @@ TEST_P(SideBySide, AFailingMemberFailsTheStatement) {
     }
     // The connection goes on serving statements.
     EXPECT_EQ(run(kSummary).size(), 4u);
+}
+
+// Members that only add up the same derived table's columns per join key share one part
+// that sums them once; members counting rows, or adding a stand-in for NULL that is not
+// zero, would change meaning and run on their own.
+TEST_P(SideBySide, MembersSummingOneDerivedTableShareOnePart) {
+    BackendTest::run("insert into LINES values ('12', 4, '00000')");
+    const std::string derived = "(SELECT CODE, AMT = AMT, N = 1 FROM LINES WHERE BR = :tbBr AND :tbMin = :tbMin) RR";
+    const std::string text =
+        "SELECT T.K, S = SUM(T.S) FROM (\n"
+        "SELECT K = A.K, S = SUM(RR.AMT) FROM CODES A, " + derived + " WHERE A.K = RR.CODE GROUP BY A.K\n"
+        "UNION ALL SELECT K = 'Z9', S = SUM(ISNULL(RR.AMT, 0)) FROM CODES A, " + derived + " WHERE RR.CODE = A.K\n"
+        "UNION ALL SELECT K = A.K, S = COUNT(*) FROM CODES A, " + derived + " WHERE A.K = RR.CODE GROUP BY A.K\n"
+        "UNION ALL SELECT K = 'Z8', S = SUM(ISNULL(RR.AMT, 1)) FROM CODES A, " + derived + " WHERE A.K = RR.CODE\n"
+        "UNION ALL SELECT K = A.K, S = SUM(N) FROM CODES A, " + derived + " WHERE A.K = RR.CODE AND A.NAME <> 'x' GROUP BY A.K\n"
+        ") T GROUP BY T.K ORDER BY T.K";
+    const auto st = engine::translateStatement(text, engine::SqlTarget::Sqlite);
+    EXPECT_EQ(st.parts.size(), 3u);
+    EXPECT_EQ(run(text), (std::vector<std::string>{"11|16", "12|8", "Z8|17", "Z9|16"}));
 }
 
 // Six members that each count the lines; a line posted by another connection before each

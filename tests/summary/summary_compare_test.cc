@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "MONTH_MORVEL_Unit1.h"
 #include "summary_fixture.h"
 #include "summary_model.h"
 #include "work_table_prep.h"
@@ -71,9 +72,22 @@ protected:
         return rows;
     }
 
+    // The monthly statement as the monthly main window runs it: the period and branch
+    // picked in its lists, Query1 rerun by its own Query_Search.
     std::vector<SummaryRow> monthly(const std::string& first, const std::string& end,
                                     const std::string& branch = "00000") {
-        auto rows = db().monthlySummary(first, end, branch);
+        std::vector<SummaryRow> rows;
+        {
+            TfmMonth_Morvel_Form form;
+            form.create();
+            form.cbYear->setText(first.substr(0, 4));
+            form.cbMonth_First->setText(first.substr(4, 2));
+            EXPECT_EQ(end.substr(0, 4), first.substr(0, 4)) << "both ends take the one year";
+            form.cbMonth_End->setText(end.substr(4, 2));
+            form.cbKubun->setItemIndex(std::stoi(branch));
+            form.Query_Search();
+            rows = fixture::summaryRowsOf(form.Query1);
+        }
         const auto expected =
             model::computeSummary(journal, db().workTable(), {model::Period::Unit::Month, first, end, branch});
         expectSameRows(rows, expected);
@@ -364,6 +378,12 @@ TEST_P(SummaryTest, MonthlySpansCountTheirFirstAndLastMonth) {
     EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 1000.0);
     EXPECT_EQ(find(rows, "40701004000")->cr01Cash, 300.0);
     EXPECT_EQ(find(rows, "50806000000")->cr01Cash, 800.0);
+    EXPECT_EQ(find(rows, "50806000000")->dr01Cash, 100.0);
+    // First month = last month: a line of that month is in the period and in the closing
+    // balance, not in the opening one.
+    rows = monthly("202502", "202502");
+    EXPECT_EQ(find(rows, "40201001000")->dr01Cash, 1000.0);
+    EXPECT_EQ(find(rows, "50806000000")->cr01Cash, 1100.0);
     EXPECT_EQ(find(rows, "50806000000")->dr01Cash, 100.0);
     rows = monthly("202504", "202504");
     EXPECT_EQ(find(rows, "40201001000"), nullptr);

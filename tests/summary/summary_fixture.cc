@@ -42,14 +42,7 @@ std::vector<model::SummaryRow> runSummary(const std::vector<std::string>& lines,
     query.paramByName("tbEnd_Day").setAsString(end);
     query.paramByName("tbKubun_Bon").setAsString(branch);
     query.open();
-    std::vector<model::SummaryRow> rows;
-    for (query.first(); !query.eof(); query.next()) {
-        rows.push_back({trimmed(query.fieldByName("AC_CODE").asString()), text(query.fieldByName("AC_NAME")),
-                        amount(query.fieldByName("CR00")), amount(query.fieldByName("CR01")),
-                        amount(query.fieldByName("CR01_CASH")), amount(query.fieldByName("DR01_CASH")),
-                        amount(query.fieldByName("DR01")), amount(query.fieldByName("DR00"))});
-    }
-    return rows;
+    return summaryRowsOf(query);
 }
 
 void withConnection(const std::string& path, const std::function<void(sqlite3*)>& work) {
@@ -138,7 +131,19 @@ void insertJournalRows(const std::vector<demo::JournalLine>& lines) {
 
 }  // namespace
 
-SummaryDatabase::SummaryDatabase(Backend backend, int branches, bool monthIndexes) : backend_(backend) {
+std::vector<model::SummaryRow> summaryRowsOf(engine::Query& query) {
+    std::vector<model::SummaryRow> rows;
+    for (query.first(); !query.eof(); query.next()) {
+        rows.push_back({trimmed(query.fieldByName("AC_CODE").asString()), text(query.fieldByName("AC_NAME")),
+                        amount(query.fieldByName("CR00")), amount(query.fieldByName("CR01")),
+                        amount(query.fieldByName("CR01_CASH")), amount(query.fieldByName("DR01_CASH")),
+                        amount(query.fieldByName("DR01")), amount(query.fieldByName("DR00"))});
+    }
+    return rows;
+}
+
+SummaryDatabase::SummaryDatabase(Backend backend, int branches, bool monthIndexes, std::string postgresDatabase)
+    : backend_(backend), postgresDatabase_(std::move(postgresDatabase)) {
     if (backend_ == Backend::PostgreSQL) {
         useAlias();
         for (const char* table : {"Test_Ac_Code", "ACCOUNT_JEN_AA", "Kubun_Table"}) {
@@ -172,7 +177,7 @@ SummaryDatabase::~SummaryDatabase() {
 }
 
 void SummaryDatabase::useAlias() {
-    if (backend_ == Backend::PostgreSQL) test_backends::pointAliasAtPostgres("morvel_summary_test");
+    if (backend_ == Backend::PostgreSQL) test_backends::pointAliasAtPostgres(postgresDatabase_);
     else test_backends::pointAliasAtSqlite(path_);
 }
 

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "journal_generator.h"
-#include "test_backends.h"
 #include "summary_model.h"
+#include "test_backends.h"
+
+namespace engine { class Query; }
 
 namespace fixture {
 
@@ -21,8 +23,10 @@ public:
     // Creates the schema, the demo chart and `branches` branch rows in a fresh database (a
     // new SQLite file, or the emptied test database on the test PostgreSQL server) and
     // points the alias "Account" at it; with `monthIndexes` (SQLite) also the demo
-    // database's indexes for the monthly statement.
-    explicit SummaryDatabase(Backend backend = Backend::SQLite, int branches = 3, bool monthIndexes = false);
+    // database's indexes for the monthly statement. `postgresDatabase` names the
+    // database on the test server (each test program has its own).
+    explicit SummaryDatabase(Backend backend = Backend::SQLite, int branches = 3, bool monthIndexes = false,
+                             std::string postgresDatabase = "morvel_summary_test");
     ~SummaryDatabase();
     SummaryDatabase(const SummaryDatabase&) = delete;
     SummaryDatabase& operator=(const SummaryDatabase&) = delete;
@@ -50,9 +54,13 @@ public:
 private:
     void useAlias();
     Backend backend_;
+    std::string postgresDatabase_;
     std::filesystem::path dir_;
     std::string path_;
 };
+
+// The rows of an open summary query, from the first.
+std::vector<model::SummaryRow> summaryRowsOf(engine::Query& query);
 
 // One journal line for hand-made journals: a debit when `debit` > 0, a credit when
 // `credit` > 0 (the other side NULL), SERIAL_CRDR "01"/"02", KUBUN_AMT "1".

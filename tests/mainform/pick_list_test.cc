@@ -1,35 +1,40 @@
-// The criteria pick lists of the daily main window, driven by keys, clicks and focus
-// moves: refused characters, the exit test, Enter walking the tab order, the caption.
+// The criteria pick lists of both main windows, driven by keys, clicks and focus moves:
+// refused characters, the exit test, Enter walking the tab order, the caption. Every
+// case runs on the daily and on the monthly window.
 #include <QAbstractItemView>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 
-#include "daily_fixture.h"
 #include "mainform_pick_lists.h"
+#include "twin_forms.h"
 
 namespace {
 
 const std::string kWrongPick = "잘못 선택 하였읍니다.....";
 const std::string kWrongKey = "잘못 입력하셨습니다";
 
-// A daily window, shown and active, with two branches and the focus on `box`.
-struct PickListWindow : DailyFixture {
-    explicit PickListWindow(int year = 2002) {
+// A window shown and active, with two branches; its run and print buttons only count.
+struct PickListWindow : TwinWindow {
+    explicit PickListWindow(const Twin& twin, int year = 2002) : TwinWindow(twin) {
         forms::setClock([year] { return QDateTime(QDate(year, 8, 22), QTime(10, 30)); });
         createBranchTable();
-        db.exec("INSERT INTO Kubun_Table VALUES ('00001', '본점', '서울')");
-        db.exec("INSERT INTO Kubun_Table VALUES ('00002', '지점', '부산')");
-        createForm();
-        // These tests look at the pick lists alone: the buttons' clicks are counted, not run.
+        addBranch("00001", "본점", "서울");
+        addBranch("00002", "지점", "부산");
+        create();
         form->BitBtn1->onClick = [] {};
         form->PrintBtn->onClick = [] {};
-        ok = showForm();
+        ok = show();
     }
-    void enter(forms::ComboBox* box) {
-        box->setFocus(Qt::OtherFocusReason);
-        QCOMPARE(focused(), static_cast<QWidget*>(box));
+    void enter(forms::ComboBox* b) {
+        b->setFocus(Qt::OtherFocusReason);
+        QCOMPARE(focused(), static_cast<QWidget*>(b));
     }
-    void key(Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) { QTest::keyClick(focused(), k, mods); }
+    // The pick list after `name` in the tab order.
+    forms::ComboBox* after(const std::string& name) const {
+        const auto& lists = twin.pickLists;
+        return box(*(std::find(lists.begin(), lists.end(), name) + 1));
+    }
     bool ok = false;
 };
 
@@ -38,54 +43,70 @@ struct PickListWindow : DailyFixture {
 class PickListTest : public QObject {
     Q_OBJECT
 private slots:
+    void refusedCharactersLeaveTheTextAlone_data() { addTwinRows(); }
     void refusedCharactersLeaveTheTextAlone();
+    void enteringOpensTheListAndSelectsTheMatchingEntry_data() { addTwinRows(); }
     void enteringOpensTheListAndSelectsTheMatchingEntry();
+    void backspaceToEmptyRecordsMinusOneAndBlocksLeaving_data() { addTwinRows(); }
     void backspaceToEmptyRecordsMinusOneAndBlocksLeaving();
+    void aYearOutsideTheListCannotBeLeftUntilPicked_data() { addTwinRows(); }
     void aYearOutsideTheListCannotBeLeftUntilPicked();
+    void enterWalksTheBoxesInTabOrderToTheRunButton_data() { addTwinRows(); }
     void enterWalksTheBoxesInTabOrderToTheRunButton();
+    void enterWithoutAPickWarnsUnderTheSuccessCaption_data() { addTwinRows(); }
     void enterWithoutAPickWarnsUnderTheSuccessCaption();
+    void clickedButtonDoesNotActWhileTheBoxHasNoPick_data() { addTwinRows(); }
     void clickedButtonDoesNotActWhileTheBoxHasNoPick();
+    void accessKeyActsWithoutTheExitTest_data() { addTwinRows(); }
     void accessKeyActsWithoutTheExitTest();
+    void arrowKeysPickWithoutMessages_data() { addTwinRows(); }
     void arrowKeysPickWithoutMessages();
+    void keysTypedIntoTheOpenListReachTheBox_data() { addTwinRows(); }
     void keysTypedIntoTheOpenListReachTheBox();
     void acceptedCharacters();
 };
 
 void PickListTest::refusedCharactersLeaveTheTextAlone() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
-    w.enter(w.form->cbYear);
-    for (Qt::Key k : {Qt::Key_2, Qt::Key_A, Qt::Key_Space, Qt::Key_Escape}) w.key(k);
-    QCOMPARE(w.messageTexts(), std::vector<std::string>(4, kWrongKey));
-    for (const auto& b : w.boxes) {
-        QCOMPARE(b.box.kind, forms::MessageKind::Plain);
-        QCOMPARE(b.box.caption, std::string("Day_morvel"));
+    for (const std::string& name : w.twin.pickLists) {
+        forms::ComboBox* box = w.box(name);
+        w.boxes.clear();
+        w.enter(box);
+        const std::string text = box->text();
+        for (Qt::Key k : {Qt::Key_2, Qt::Key_A, Qt::Key_Space, Qt::Key_Escape}) w.key(k);
+        QCOMPARE(w.messageTexts(), std::vector<std::string>(4, kWrongKey));
+        for (const auto& b : w.boxes) {
+            QCOMPARE(b.box.kind, forms::MessageKind::Plain);
+            QCOMPARE(b.box.caption, w.twin.title);
+        }
+        QCOMPARE(box->text(), text);
+        QCOMPARE(box->hint(), std::string());
+        QCOMPARE(w.focused(), static_cast<QWidget*>(box));
+        QCOMPARE(w.form->caption(), w.twin.caption);
     }
-    QCOMPARE(w.form->cbYear->text(), std::string("2002"));
-    QCOMPARE(w.form->cbYear->hint(), std::string());
-    QCOMPARE(w.focused(), static_cast<QWidget*>(w.form->cbYear));
-    QCOMPARE(w.form->caption(), std::string("일계표 입니다."));
 }
 
 void PickListTest::enteringOpensTheListAndSelectsTheMatchingEntry() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
-    QCOMPARE(w.form->cbMonth_First->itemIndex(), -1);
-    w.enter(w.form->cbMonth_First);
-    QVERIFY(w.form->cbMonth_First->listOpen());
-    QCOMPARE(w.form->cbMonth_First->itemIndex(), 7);
-    QCOMPARE(w.form->cbMonth_First->text(), std::string("08"));
+    auto* box = w.form->cbMonth_First;
+    QCOMPARE(box->itemIndex(), -1);
+    w.enter(box);
+    QVERIFY(box->listOpen());
+    QCOMPARE(box->itemIndex(), 7);
+    QCOMPARE(box->text(), std::string("08"));
     // No change event: the record stays empty.
-    QCOMPARE(w.form->cbMonth_First->hint(), std::string());
+    QCOMPARE(box->hint(), std::string());
     w.key(Qt::Key_Tab);
-    QVERIFY(!w.form->cbMonth_First->listOpen());
-    QCOMPARE(w.focused(), static_cast<QWidget*>(w.form->cbDay_First));
-    QVERIFY(w.form->cbDay_First->listOpen());
+    QVERIFY(!box->listOpen());
+    QCOMPARE(w.focused(), static_cast<QWidget*>(w.after("cbMonth_First")));
+    QVERIFY(w.after("cbMonth_First")->listOpen());
     QVERIFY(w.boxes.empty());
 }
 
 void PickListTest::backspaceToEmptyRecordsMinusOneAndBlocksLeaving() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
     auto* box = w.form->cbYear;
     w.enter(box);
@@ -118,7 +139,7 @@ void PickListTest::backspaceToEmptyRecordsMinusOneAndBlocksLeaving() {
 }
 
 void PickListTest::aYearOutsideTheListCannotBeLeftUntilPicked() {
-    PickListWindow w(2015);
+    PickListWindow w(fetchedTwin(), 2015);
     QVERIFY(w.ok);
     auto* box = w.form->cbYear;
     QCOMPARE(box->text(), std::string("2015"));
@@ -135,28 +156,28 @@ void PickListTest::aYearOutsideTheListCannotBeLeftUntilPicked() {
 }
 
 void PickListTest::enterWalksTheBoxesInTabOrderToTheRunButton() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
     QSignalSpy runClicks(w.form->BitBtn1, &QPushButton::clicked);
     w.enter(w.form->cbYear);
-    const std::vector<QWidget*> next{w.form->cbMonth_First, w.form->cbDay_First, w.form->cbMonth_End,
-                                     w.form->cbDay_End,     w.form->cbKubun,     w.form->BitBtn1};
-    for (QWidget* expected : next) {
+    std::vector<std::string> next(w.twin.pickLists.begin() + 1, w.twin.pickLists.end());
+    next.push_back("BitBtn1");
+    for (const std::string& expected : next) {
         w.key(Qt::Key_Return);
-        QCOMPARE(w.focused()->objectName(), expected->objectName());
+        QCOMPARE(w.focused()->objectName().toStdString(), expected);
     }
     QVERIFY(!w.form->cbKubun->listOpen());
     QCOMPARE(runClicks.count(), 0);
     QVERIFY(w.boxes.empty());
-    QCOMPARE(w.form->caption(), std::string("일계표 입니다."));
+    QCOMPARE(w.form->caption(), w.twin.caption);
     // Enter never reached a box's text.
     QCOMPARE(w.form->cbYear->text(), std::string("2002"));
 }
 
 void PickListTest::enterWithoutAPickWarnsUnderTheSuccessCaption() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
-    auto* box = w.form->cbDay_End;
+    auto* box = w.box(w.twin.pickLists[w.twin.pickLists.size() - 2]);  // the last period box
     w.enter(box);
     w.key(Qt::Key_Backspace);
     w.key(Qt::Key_Backspace);
@@ -165,14 +186,14 @@ void PickListTest::enterWithoutAPickWarnsUnderTheSuccessCaption() {
     QCOMPARE(w.boxes.size(), std::size_t(1));
     QCOMPARE(w.boxes[0].box.text, kWrongPick);
     QCOMPARE(w.boxes[0].windowCaption, std::string("success"));
-    QCOMPARE(w.form->caption(), std::string("일계표 입니다."));
+    QCOMPARE(w.form->caption(), w.twin.caption);
     QCOMPARE(w.focused(), static_cast<QWidget*>(box));
     QVERIFY(box->listOpen());
     QVERIFY(!w.form->cbKubun->listOpen());
 }
 
 void PickListTest::clickedButtonDoesNotActWhileTheBoxHasNoPick() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
     QSignalSpy runClicks(w.form->BitBtn1, &QPushButton::clicked);
     QSignalSpy printClicks(w.form->PrintBtn, &QPushButton::clicked);
@@ -196,7 +217,7 @@ void PickListTest::clickedButtonDoesNotActWhileTheBoxHasNoPick() {
 }
 
 void PickListTest::accessKeyActsWithoutTheExitTest() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
     QSignalSpy runClicks(w.form->BitBtn1, &QPushButton::clicked);
     auto* box = w.form->cbYear;
@@ -210,7 +231,7 @@ void PickListTest::accessKeyActsWithoutTheExitTest() {
 }
 
 void PickListTest::arrowKeysPickWithoutMessages() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
     auto* box = w.form->cbMonth_First;
     w.enter(box);
@@ -232,21 +253,21 @@ void PickListTest::arrowKeysPickWithoutMessages() {
 }
 
 void PickListTest::keysTypedIntoTheOpenListReachTheBox() {
-    PickListWindow w;
+    PickListWindow w(fetchedTwin());
     QVERIFY(w.ok);
-    auto* box = w.form->cbDay_First;
+    auto* box = w.form->cbMonth_First;
     w.enter(box);
     QVERIFY(box->listOpen());
     // The real keyboard talks to the open list; it hands every key to the box.
     QAbstractItemView* list = box->view();
     QTest::keyClick(list, Qt::Key_5);
     QCOMPARE(w.messageTexts(), std::vector<std::string>{kWrongKey});
-    QCOMPARE(box->text(), std::string("22"));
+    QCOMPARE(box->text(), std::string("08"));
     QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(box->text(), std::string("23"));
-    QCOMPARE(box->hint(), std::string("22"));
+    QCOMPARE(box->text(), std::string("09"));
+    QCOMPARE(box->hint(), std::string("8"));
     QTest::keyClick(list, Qt::Key_Return);
-    QCOMPARE(w.focused(), static_cast<QWidget*>(w.form->cbMonth_End));
+    QCOMPARE(w.focused(), static_cast<QWidget*>(w.after("cbMonth_First")));
     QVERIFY(!box->listOpen());
     QCOMPARE(w.boxes.size(), std::size_t(1));
 }

@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, creates the embedded demo database when it is
-# missing, and starts the daily account summary program.
+# missing, and starts one of the two programs: "daily" (the default) or "monthly".
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+case "${1:-daily}" in
+  daily) program=build/daily/DAY_MORVEL ;;
+  monthly) program=build/monthly/MONTH_MORVEL ;;
+  *)
+    echo "usage: $0 [daily|monthly]" >&2
+    exit 2
+    ;;
+esac
+
 bash scripts/install-deps.sh
 bash scripts/build.sh
 
@@ -12,11 +22,6 @@ if [ ! -f "$db_path" ]; then
   build/db/morvel_demo_db "$db_path"
 fi
 
-if [ ! -x build/daily/DAY_MORVEL ]; then
-  echo "The demo database is ready at $db_path; the daily program is not built yet."
-  exit 0
-fi
-
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat <<'TEXT'
 No display is set (DISPLAY and WAYLAND_DISPLAY are empty), so the program now runs on an
@@ -24,6 +29,6 @@ invisible virtual screen (xvfb-run): nobody can see or use its window there.
 To use the program, run this script again from a desktop session.
 Press Ctrl+C to stop it.
 TEXT
-  exec xvfb-run -a build/daily/DAY_MORVEL
+  exec xvfb-run -a "$program"
 fi
-exec build/daily/DAY_MORVEL
+exec "$program"

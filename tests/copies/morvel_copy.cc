@@ -1,0 +1,74 @@
+// One copy of the daily program as a process of its own, for the tests of several copies
+// on one database. The alias comes from MORVEL_ALIAS_CONFIG; the window runs headless.
+//
+//   morvel_copy run ROUNDS   presses "&R실행" ROUNDS times; prints one line per round:
+//                            "rows <count> <digest>", "refused" or "error <message>"
+//   morvel_copy hang         starts a run and stops halfway through its preparation:
+//                            prints "preparing" and waits to be killed (at most 60 s)
+//   morvel_copy hold SECONDS takes the database guard, prints "held", keeps it SECONDS
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "daily_window.h"
+#include "engine/database_guard.h"
+#include "engine/trace.h"
+
+namespace {
+
+// Statements into the preparation after which "hang" stops: the heading rows are in.
+constexpr int kHangAfterStatements = 200;
+
+void say(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+int runRounds(int rounds) {
+    copies::DailyWindow window;
+    for (int round = 0; round < rounds; ++round) say(window.run());
+    return 0;
+}
+
+int hangInPreparation() {
+    copies::DailyWindow window;
+    int statements = 0;
+    engine::setTraceSink([&](const engine::TraceEntry&) {
+        if (++statements < kHangAfterStatements) return;
+        say("preparing");
+        std::this_thread::sleep_for(std::chrono::seconds(60));
+        std::_Exit(4);
+    });
+    say(window.run());  // not reached unless the run failed before the preparation
+    return 5;
+}
+
+int holdGuard(int seconds) {
+    engine::setLoginHandler([](engine::LoginRequest&) { return true; });
+    engine::DatabaseGuard guard;
+    say("held");
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    const std::string mode = argc > 1 ? argv[1] : "";
+    const int count = argc > 2 ? std::atoi(argv[2]) : 1;
+    try {
+        if (mode == "run") return runRounds(count);
+        if (mode == "hang") return hangInPreparation();
+        if (mode == "hold") return holdGuard(count);
+    } catch (const std::exception& error) {
+        say(std::string("error ") + error.what());
+        return 1;
+    }
+    std::fprintf(stderr, "usage: morvel_copy run ROUNDS | hang | hold SECONDS\n");
+    return 2;
+}
