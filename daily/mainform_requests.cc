@@ -9,9 +9,12 @@ namespace mainform {
 namespace {
 
 bool closeFailedBefore = false;
+// Set when a request could not take the guard again after letting other copies work.
+bool guardGivenUp = false;
 
 // The preparation, the request and the clean-up, the guard held.
 void prepareRunAndCleanUp(codeprep::CodeUpdateForm& preparation, const std::function<void()>& request) {
+    guardGivenUp = false;
     preparation.pClean_Leftovers();
     try {
         preparation.pRun_CodeUpdate();
@@ -19,13 +22,13 @@ void prepareRunAndCleanUp(codeprep::CodeUpdateForm& preparation, const std::func
     } catch (...) {
         forms::setScreenCursor(forms::ScreenCursor::Default);
         try {
-            preparation.pDelete_Update();
+            if (!guardGivenUp) preparation.pDelete_Update();
         } catch (...) {
             // The user sees the first error; the next request's recovery cleans up.
         }
         throw;
     }
-    preparation.pDelete_Update();
+    if (!guardGivenUp) preparation.pDelete_Update();
 }
 
 }  // namespace
@@ -41,6 +44,13 @@ void runPrepared(codeprep::CodeUpdateForm& preparation, const std::function<void
         forms::setScreenCursor(forms::ScreenCursor::Default);
         throw;
     }
+}
+
+OthersMayWork::OthersMayWork(codeprep::CodeUpdateForm& preparation)
+    : alias_(preparation.Query_SSSSS_Code.databaseName()), paused_(engine::pauseGuard(alias_)) {}
+
+OthersMayWork::~OthersMayWork() {
+    if (paused_ && !engine::resumeGuard(alias_)) guardGivenUp = true;
 }
 
 bool cleanUpAtClose(codeprep::CodeUpdateForm& preparation) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "code_update_form.h"
@@ -31,6 +32,22 @@ inline constexpr const char* kAnotherCopyAtWork =
 // box; should that clean-up fail as well, the first error is the one reported, and the
 // next request's recovery removes what is left.
 void runPrepared(codeprep::CodeUpdateForm& preparation, const std::function<void()>& request);
+
+// Lets other copies work while it lives, inside a request of runPrepared: the guard is
+// let go (the report preview reads no table, and another copy's request first cleans up
+// whatever it finds) and taken again at the end. When another copy keeps it then, the
+// request leaves its clean-up to that copy or the next request, whose recovery does it.
+class OthersMayWork {
+public:
+    explicit OthersMayWork(codeprep::CodeUpdateForm& preparation);
+    ~OthersMayWork();
+    OthersMayWork(const OthersMayWork&) = delete;
+    OthersMayWork& operator=(const OthersMayWork&) = delete;
+
+private:
+    std::string alias_;
+    bool paused_;
+};
 
 // The close's clean-up, under the guard. Returns false when the close must not happen:
 // the first close whose clean-up fails (or does not get the guard) shows the error

@@ -269,6 +269,8 @@ void SummaryMainForm::PrintBtnClick(QObject*) {
             // A run or print started from the waiting preview would prepare the work
             // table a second time: the two buttons stay off until the preview closes.
             RequestsRefused refused{{BitBtn1, PrintBtn}};
+            // The preview shows the rows already read: other copies need not wait for it.
+            OthersMayWork othersMayWork(preparation());
             reportForm.QuickRep1->preview();
         }
         runCheck_ = "NN";

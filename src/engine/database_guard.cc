@@ -122,12 +122,7 @@ bool firstAttempt(Database& database, std::unique_ptr<DatabaseLock>& lock) {
 void setGuardWait(std::chrono::milliseconds wait) { waitSetting() = wait; }
 std::chrono::milliseconds guardWait() { return waitSetting(); }
 
-DatabaseGuard::DatabaseGuard(const std::string& alias) : alias_(alias) {
-    Database& database = databaseForAlias(alias);
-    if (database.guardDepth_ > 0) {
-        ++database.guardDepth_;
-        return;
-    }
+void DatabaseGuard::take(Database& database) {
     std::unique_ptr<DatabaseLock> lock;
     const auto deadline = std::chrono::steady_clock::now() + guardWait();
     for (bool held = firstAttempt(database, lock); !held; held = lock->tryLock()) {
@@ -139,6 +134,38 @@ DatabaseGuard::DatabaseGuard(const std::string& alias) : alias_(alias) {
     database.guardLock_ = std::move(lock);
     database.guardDepth_ = 1;
 }
+
+DatabaseGuard::DatabaseGuard(const std::string& alias) : alias_(alias) {
+    Database& database = databaseForAlias(alias);
+    if (database.guardDepth_ > 0) ++database.guardDepth_;
+    else take(database);
+}
+
+bool DatabaseGuard::pause(const std::string& alias) {
+    Database& database = databaseForAlias(alias);
+    if (database.guardDepth_ != 1 || !database.guardLock_) return false;
+    database.guardLock_->unlock();
+    database.guardLock_.reset();
+    database.guardDepth_ = 0;
+    return true;
+}
+
+bool DatabaseGuard::resume(const std::string& alias) {
+    Database& database = databaseForAlias(alias);
+    if (database.guardDepth_ > 0) {  // taken meanwhile by a guard of its own that still lives
+        ++database.guardDepth_;
+        return true;
+    }
+    try {
+        take(database);
+        return true;
+    } catch (const DatabaseError&) {
+        return false;
+    }
+}
+
+bool pauseGuard(const std::string& alias) { return DatabaseGuard::pause(alias); }
+bool resumeGuard(const std::string& alias) { return DatabaseGuard::resume(alias); }
 
 DatabaseGuard::~DatabaseGuard() {
     Database& database = databaseForAlias(alias_);

@@ -5,7 +5,7 @@
 // which the system drops with the process.
 //
 // Guards nest within a process: an inner guard (the close during a print request)
-// holds on to the lock that the outer one took.
+// holds on to the lock that the outer one took. A guard can be paused (see pauseGuard).
 #pragma once
 
 #include <chrono>
@@ -14,6 +14,8 @@
 #include "error.h"
 
 namespace engine {
+
+class Database;
 
 // Another copy kept the guard for the whole wait.
 class DatabaseBusy : public DatabaseError {
@@ -38,8 +40,22 @@ public:
     DatabaseGuard& operator=(const DatabaseGuard&) = delete;
 
 private:
+    friend bool pauseGuard(const std::string&);
+    friend bool resumeGuard(const std::string&);
+    static void take(Database& database);
+    static bool pause(const std::string& alias);
+    static bool resume(const std::string& alias);
+
     std::string alias_;
 };
+
+// Inside this process's one guard: lets go of the lock for a while, so that other copies
+// can work (a report preview, which reads no table, waits there), and takes it again.
+// pauseGuard lets go of nothing and returns false unless exactly one guard is held.
+bool pauseGuard(const std::string& alias = "Account");
+// Takes the paused lock again, waiting at most guardWait(). False when another copy kept
+// it that long or the database could not be reached: the guard then holds nothing.
+bool resumeGuard(const std::string& alias = "Account");
 
 // One backend's lock behind the guard.
 class DatabaseLock {

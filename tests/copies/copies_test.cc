@@ -1,8 +1,10 @@
 // Several copies of the program on one database, as separate processes: their runs
 // show the rows of a copy working alone or the refusal, never a wrong total; a copy
 // killed midway leaves nothing that the next run counts; the guard dies with its holder;
-// a refused request changes nothing; a server restart between two requests is healed.
+// a refused request changes nothing; a report preview keeps no other copy waiting; a
+// server restart between two requests is healed.
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 
 #include <QApplication>
 #include <chrono>
@@ -11,10 +13,12 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <vector>
 #include <memory>
 
 #include "copy_process.h"
-#include "daily_window.h"
+#include "demo_request_database.h"
+#include "summary_window.h"
 #include "engine/database_guard.h"
 #include "engine/query.h"
 #include "engine/trace.h"
@@ -77,9 +81,9 @@ public:
 
     const std::string& aliasFile() const { return aliasFile_; }
 
-    // What one copy alone shows for the year: its one run.
-    std::string aloneRows() {
-        CopyProcess copy({"run", "1"}, aliasFile_);
+    // What one copy of the program alone shows for the year: its one run.
+    std::string aloneRows(const std::string& program = "daily") {
+        CopyProcess copy({"run", "1", program}, aliasFile_);
         const auto lines = copy.readAll(60s);
         return lines.size() == 1 ? lines[0] : "no single line";
     }
@@ -106,29 +110,32 @@ protected:
     std::unique_ptr<SharedBooks> books;
 };
 
-TEST_P(Copies, ThreeCopiesShowTheRowsOfACopyAloneOrTheRefusal) {
-    const std::string alone = books->aloneRows();
-    ASSERT_EQ(alone.rfind("rows ", 0), 0u) << alone;
+TEST_P(Copies, ThreeCopiesOfBothProgramsShowTheRowsOfACopyAloneOrTheRefusal) {
+    const std::vector<std::string> programs = {"daily", "monthly", "daily"};
+    std::map<std::string, std::string> alone;
+    for (const std::string program : {"daily", "monthly"}) {
+        alone[program] = books->aloneRows(program);
+        ASSERT_EQ(alone[program].rfind("rows ", 0), 0u) << program << ": " << alone[program];
+    }
+    ASSERT_NE(alone["daily"], alone["monthly"]);
 
     std::vector<std::unique_ptr<CopyProcess>> running;
-    for (int c = 0; c < kCopies; ++c)
-        running.push_back(std::make_unique<CopyProcess>(std::vector<std::string>{"run", std::to_string(kRounds)},
-                                                        books->aliasFile()));
-    std::map<std::string, int> outcomes;  // "correct", "refused", or the wrong line
-    int lines = 0;
-    for (auto& copy : running) {
-        for (const std::string& line : copy->readAll(120s)) {
+    for (const std::string& program : programs)
+        running.push_back(std::make_unique<CopyProcess>(
+            std::vector<std::string>{"run", std::to_string(kRounds), program}, books->aliasFile()));
+    int lines = 0, correct = 0, refused = 0;
+    for (size_t c = 0; c < running.size(); ++c) {
+        for (const std::string& line : running[c]->readAll(120s)) {
             ++lines;
-            if (line == alone) ++outcomes["correct"];
-            else if (line == "refused") ++outcomes["refused"];
-            else ADD_FAILURE() << "a wrong result: " << line << " (alone: " << alone << ")";
+            if (line == alone[programs[c]]) ++correct;
+            else if (line == "refused") ++refused;
+            else ADD_FAILURE() << programs[c] << ": a wrong result: " << line << " (alone: " << alone[programs[c]] << ")";
         }
     }
     EXPECT_EQ(lines, kCopies * kRounds);
-    EXPECT_GT(outcomes["correct"], 0);
-    std::printf("[ figures  ] %s: %d copies x %d rounds: %d correct, %d refused, %d wrong\n", backendName().c_str(),
-                kCopies, kRounds, outcomes["correct"], outcomes["refused"],
-                lines - outcomes["correct"] - outcomes["refused"]);
+    EXPECT_GT(correct, 0);
+    std::printf("[ figures  ] %s: %d copies (daily, monthly, daily) x %d rounds: %d correct, %d refused, %d wrong\n",
+                backendName().c_str(), kCopies, kRounds, correct, refused, lines - correct - refused);
     EXPECT_TRUE(neutral());
 }
 
@@ -166,7 +173,7 @@ TEST_P(Copies, ARequestRefusedForAnotherCopyChangesNothing) {
     CopyProcess holder({"hold", "60"}, books->aliasFile());
     ASSERT_EQ(holder.readLine(30s).value_or("no line"), "held");
     engine::setGuardWait(300ms);
-    copies::DailyWindow window;
+    copies::SummaryWindow window;
     ASSERT_EQ(DayRunCheck(), "NN");
     std::vector<engine::TraceEntry> statements;
     engine::setTraceSink([&](const engine::TraceEntry& e) { statements.push_back(e); });
@@ -195,8 +202,70 @@ TEST_P(Copies, ARequestRefusedForAnotherCopyChangesNothing) {
     engine::setTraceSink({});
 }
 
+TEST_P(Copies, AnotherCopyRunsWhileAReportPreviewIsOpen) {
+    const std::string alone = books->aloneRows();
+    copies::SummaryWindow window;
+    ASSERT_EQ(window.run(), alone);
+    std::string meanwhile;
+    long long headingsAfter = -1;
+    whenPreviewOpens([&](report::PreviewWindow&) {
+        CopyProcess other({"run", "1"}, books->aliasFile());
+        const auto lines = other.readAll(60s);
+        meanwhile = lines.empty() ? "no line" : lines[0];
+        headingsAfter = headingRows();
+    });
+    window.form->PrintBtnClick(window.form->PrintBtn);
+    EXPECT_EQ(meanwhile, alone);  // not refused: the preview holds no guard
+    EXPECT_EQ(headingsAfter, 0);  // the other copy cleaned up what the print had prepared
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_TRUE(neutral());
+}
+
+TEST_P(Copies, APrintThatCannotTakeTheGuardBackLeavesItsCleanUpToTheNextRequest) {
+    const std::string alone = books->aloneRows();
+    copies::SummaryWindow window;
+    ASSERT_EQ(window.run(), alone);
+    engine::setGuardWait(300ms);
+    std::unique_ptr<CopyProcess> holder;
+    whenPreviewOpens([&](report::PreviewWindow&) {
+        holder = std::make_unique<CopyProcess>(std::vector<std::string>{"hold", "60"}, books->aliasFile());
+        EXPECT_EQ(holder->readLine(30s).value_or("no line"), "held");
+    });
+    window.form->PrintBtnClick(window.form->PrintBtn);
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_EQ(DayRunCheck(), "NN");
+    EXPECT_EQ(headingRows(), 129);  // not the print's to remove while another copy works
+
+    holder.reset();  // killed
+    EXPECT_EQ(window.run(), alone);
+    EXPECT_TRUE(neutral());
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, Copies, ::testing::ValuesIn(test_backends::all()),
                          [](const auto& info) { return test_backends::name(info.param); });
+
+TEST(LostConnection, TheRequestThatMeetsTheBreakShowsOneErrorAndTheNextIsCorrect) {
+    if (!test_backends::available(Backend::PostgreSQL)) GTEST_SKIP() << test_backends::kNoServer;
+    SharedBooks books(Backend::PostgreSQL);
+    const std::string alone = books.aloneRows();
+    copies::SummaryWindow window;
+    const long long session = scalar("SELECT pg_backend_pid()");
+    PGconn* admin = PQconnectdb(test_backends::postgresConnectionInfo(kDatabase).c_str());
+    int statements = 0;
+    engine::setTraceSink([&](const engine::TraceEntry&) {
+        if (++statements == 100)  // the server ends the session halfway through the preparation
+            PQclear(PQexec(admin, ("SELECT pg_terminate_backend(" + std::to_string(session) + ", 5000)").c_str()));
+    });
+    const std::string met = window.run();
+    engine::setTraceSink({});
+    PQfinish(admin);
+    EXPECT_EQ(met.rfind("error The connection to database 'Account' was lost", 0), 0u) << met;
+    EXPECT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(forms::screenCursor(), forms::ScreenCursor::Default);
+    EXPECT_EQ(window.run(), alone);
+    EXPECT_TRUE(neutral());
+}
 
 // Points the test helpers at another server for a while.
 class ScopedPort {
@@ -225,7 +294,7 @@ TEST(ServerRestart, TheRequestAfterTheServerCameBackSucceeds) {
     {
         ScopedPort scoped(port);
         SharedBooks books(Backend::PostgreSQL);
-        copies::DailyWindow window;
+        copies::SummaryWindow window;
         const std::string before = window.run();
         ASSERT_EQ(before.rfind("rows ", 0), 0u) << before;
 

@@ -1,11 +1,13 @@
-// One copy of the daily program as a process of its own, for the tests of several copies
+// One copy of either program as a process of its own, for the tests of several copies
 // on one database. The alias comes from MORVEL_ALIAS_CONFIG; the window runs headless.
 //
-//   morvel_copy run ROUNDS   presses "&R실행" ROUNDS times; prints one line per round:
-//                            "rows <count> <digest>", "refused" or "error <message>"
-//   morvel_copy hang         starts a run and stops halfway through its preparation:
-//                            prints "preparing" and waits to be killed (at most 60 s)
-//   morvel_copy hold SECONDS takes the database guard, prints "held", keeps it SECONDS
+//   morvel_copy run ROUNDS [monthly]  presses "&R실행" ROUNDS times in the daily (or the
+//                                     monthly) window; prints one line per round:
+//                                     "rows <count> <digest>", "refused" or "error <message>"
+//   morvel_copy hang                  starts a daily run and stops halfway through its
+//                                     preparation: prints "preparing" and waits to be
+//                                     killed (at most 60 s)
+//   morvel_copy hold SECONDS          takes the database guard, prints "held", keeps it
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
@@ -13,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "daily_window.h"
+#include "summary_window.h"
 #include "engine/database_guard.h"
 #include "engine/trace.h"
 
@@ -27,14 +29,14 @@ void say(const std::string& line) {
     std::fflush(stdout);
 }
 
-int runRounds(int rounds) {
-    copies::DailyWindow window;
+int runRounds(int rounds, copies::Program program) {
+    copies::SummaryWindow window(program);
     for (int round = 0; round < rounds; ++round) say(window.run());
     return 0;
 }
 
 int hangInPreparation() {
-    copies::DailyWindow window;
+    copies::SummaryWindow window;
     int statements = 0;
     engine::setTraceSink([&](const engine::TraceEntry&) {
         if (++statements < kHangAfterStatements) return;
@@ -62,13 +64,15 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     const int count = argc > 2 ? std::atoi(argv[2]) : 1;
     try {
-        if (mode == "run") return runRounds(count);
+        if (mode == "run")
+            return runRounds(count, argc > 3 && std::string(argv[3]) == "monthly" ? copies::Program::Monthly
+                                                                                 : copies::Program::Daily);
         if (mode == "hang") return hangInPreparation();
         if (mode == "hold") return holdGuard(count);
     } catch (const std::exception& error) {
         say(std::string("error ") + error.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: morvel_copy run ROUNDS | hang | hold SECONDS\n");
+    std::fprintf(stderr, "usage: morvel_copy run ROUNDS [monthly] | hang | hold SECONDS\n");
     return 2;
 }

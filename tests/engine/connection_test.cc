@@ -182,6 +182,8 @@ TEST_P(Connection, ALockKeptByAnotherSessionEndsTheWaitWithAClearMessage) {
 
 TEST_P(Connection, AConnectionTheServerEndedIsOpenedAgainAtTheNextRequest) {
     if (!postgres()) GTEST_SKIP() << "a file database has no connection to lose";
+    int logins = 0;  // connecting again reuses the login given once
+    engine::setLoginHandler([&](engine::LoginRequest&) { return ++logins > 0; });
     OtherSession other("");
     const auto endSession = [&] {
         other.exec("SELECT pg_terminate_backend(" + std::to_string(selectNumber("select pg_backend_pid()")) + ", 5000)");
@@ -206,6 +208,7 @@ TEST_P(Connection, AConnectionTheServerEndedIsOpenedAgainAtTheNextRequest) {
     endSession();
     engine::DatabaseGuard guard;
     EXPECT_EQ(selectNumber("select 8"), 8);
+    EXPECT_EQ(logins, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Connection, BACKENDS);

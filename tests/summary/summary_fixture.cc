@@ -157,6 +157,7 @@ SummaryDatabase::SummaryDatabase(Backend backend, int branches, bool monthIndexe
     static std::atomic<int> counter{0};
     dir_ = std::filesystem::temp_directory_path() /
            ("morvel_summary_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::remove_all(dir_);  // left by an earlier program with this process id
     std::filesystem::create_directories(dir_);
     path_ = (dir_ / "account.db").string();
     withConnection(path_, [&](sqlite3* db) {

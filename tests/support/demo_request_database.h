@@ -72,28 +72,31 @@ public:
 
 private:
     // One demo database for the whole run: created once, copied for every test.
-    // One demo database for the whole run: created once, copied for every test, removed
-    // when the run ends.
-    struct Template {
-        Template() {
-            demo::JournalOptions options;
-            options.lines = 3000;
-            options.branches = 3;
-            options.from = "2002-01-01";
-            options.to = "2002-12-31";
-            options.seed = 7;
-            demo::createDemoDatabase(path, options);
-        }
-        ~Template() {
-            for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path + suffix);
-        }
-        const std::string path = (std::filesystem::temp_directory_path() /
-                                  ("morvel_requests_demo_" + std::to_string(::getpid()) + ".db"))
-                                     .string();
-    };
+    // Made once per test program and removed when it ends. A file of that name left by an
+    // earlier program with the same process id is replaced, not added to.
     static const std::string& demoTemplate() {
-        static const Template demo;
-        return demo.path;
+        struct Template {
+            Template() {
+                path = (std::filesystem::temp_directory_path() /
+                        ("morvel_requests_demo_" + std::to_string(::getpid()) + ".db"))
+                           .string();
+                remove();
+                demo::JournalOptions options;
+                options.lines = 3000;
+                options.branches = 3;
+                options.from = "2002-01-01";
+                options.to = "2002-12-31";
+                options.seed = 7;
+                demo::createDemoDatabase(path, options);
+            }
+            ~Template() { remove(); }
+            void remove() const {
+                for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path + suffix);
+            }
+            std::string path;
+        };
+        static const Template made;
+        return made.path;
     }
 
     std::string path_;
