@@ -20,6 +20,7 @@
 #include "mainform_requests.h"
 #include "report/texts.h"
 #include "demo_request_database.h"
+#include "unowned_report_forms.h"
 
 namespace {
 
@@ -59,9 +60,7 @@ protected:
     void TearDown() override {
         engine::setTraceSink({});
         forms::setMessageResponder({});
-        // Without an application object nobody owns the report forms of the prints.
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (dynamic_cast<TqrfmDay_Morvel_Form*>(window)) delete window;
+        freeUnownedReportForms();
         qrfmDay_Morvel_Form = nullptr;
         delete form;
         fmDay_Morvel_Form = nullptr;

@@ -16,6 +16,7 @@
 #include "forms/message_box.h"
 #include "forms/platform.h"
 #include "report/texts.h"
+#include "unowned_report_forms.h"
 
 namespace {
 
@@ -54,9 +55,7 @@ protected:
     void TearDown() override {
         engine::setTraceSink({});
         forms::setMessageResponder({});
-        // Without an application object nobody owns the report forms of the prints.
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (dynamic_cast<TqrfmMonth_Morvel_Form*>(window)) delete window;
+        freeUnownedReportForms();
         qrfmMonth_Morvel_Form = nullptr;
         delete form;
         fmMonth_Morvel_Form = nullptr;

@@ -15,6 +15,7 @@
 #include "forms/font.h"
 #include "forms/platform.h"
 #include "x_session.h"
+#include "unowned_report_forms.h"
 
 namespace {
 
@@ -59,9 +60,7 @@ DailyWindow::DailyWindow(QDate today) : path_(freshDatabasePath()) {
 DailyWindow::~DailyWindow() {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window != form && window->isVisible()) window->close();
-    // Without an application object nobody owns the report forms of the prints.
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (dynamic_cast<TqrfmDay_Morvel_Form*>(window)) delete window;
+    freeUnownedReportForms();
     qrfmDay_Morvel_Form = nullptr;
     delete form;
     fmDay_Morvel_Form = nullptr;
