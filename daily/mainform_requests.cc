@@ -73,6 +73,10 @@ void resetFailedClose() { closeFailedBefore = false; }
 RequestsRefused::RequestsRefused(std::initializer_list<QWidget*> controls) {
     for (QWidget* control : controls) {
         if (!control || !control->isEnabled()) continue;
+        if (control->window()->focusWidget() == control) {
+            focusBack_ = control;
+            control->window()->setFocus(Qt::OtherFocusReason);
+        }
         control->setEnabled(false);
         controls_.emplace_back(control);
     }
@@ -81,6 +85,9 @@ RequestsRefused::RequestsRefused(std::initializer_list<QWidget*> controls) {
 RequestsRefused::~RequestsRefused() {
     for (const auto& control : controls_)
         if (control) control->setEnabled(true);
+    if (!focusBack_) return;
+    QWidget* window = focusBack_->window();
+    if (!window->focusWidget() || window->focusWidget() == window) focusBack_->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace mainform

@@ -60,6 +60,10 @@ bool cleanUpAtClose(codeprep::CodeUpdateForm& preparation);
 void resetFailedClose();
 
 // Disables the given controls for its lifetime (controls destroyed meanwhile are skipped).
+// A focused control among them does not hand its focus on to the next control (the
+// print button's neighbour is the close button, which Enter would press): the focus
+// rests on the window itself meanwhile and returns to the control afterwards, unless the
+// user has put it on another control.
 class RequestsRefused {
 public:
     explicit RequestsRefused(std::initializer_list<QWidget*> controls);
@@ -69,6 +73,7 @@ public:
 
 private:
     std::vector<QPointer<QWidget>> controls_;
+    QPointer<QWidget> focusBack_;
 };
 
 // A new report form owned by the application, stored in `reference` in place of the

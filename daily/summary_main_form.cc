@@ -71,6 +71,9 @@ SummaryMainForm::SummaryMainForm(const WindowLayout& layout, std::string& runChe
 
 SummaryMainForm::~SummaryMainForm() {
     if (printQuery_.query == &Query_Print) printQuery_ = report::QueryBinding{};
+    // The grid goes before the fields and the query it shows, which are members.
+    delete DBGrid1;
+    DBGrid1 = nullptr;
 }
 
 forms::ComboBox* SummaryMainForm::makePickList(const char* name, int left, int width, int tabOrder,

@@ -199,7 +199,8 @@ void addMonthIndexes(sqlite3* db) {
                 "KUBUN_BON, " + month + ", SERIAL_CRDR, KUBUN_AMT, SERIAL_JEN, SERIAL_BUN, CR_AMT, DR_AMT)");
 }
 
-void createDemoDatabase(const std::string& path, const JournalOptions& options) {
+void createDemoDatabase(const std::string& path, const JournalOptions& options,
+                        const std::vector<JournalOptions>& more) {
     // The books are readable by their owner only; SQLite gives its "-wal" and "-shm"
     // files the database file's permissions.
     if (const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600); fd >= 0) ::close(fd);
@@ -216,6 +217,7 @@ void createDemoDatabase(const std::string& path, const JournalOptions& options) 
         insertChart(db);
         insertBranches(db, options.branches);
         insertGeneratedJournal(db, options);
+        for (const JournalOptions& journal : more) insertGeneratedJournal(db, journal);
         addMonthIndexes(db);
         execute(db, "COMMIT");
         // Without statistics the planner reads the journal first even where a few account

@@ -43,7 +43,9 @@ void registerPlusFunction(sqlite3* db);
 // Creates the whole demo database in the file at `path`: schema, chart, branches, journal,
 // in one transaction, then the month indexes and the planner's statistics (ANALYZE).
 // Throws std::runtime_error on failure (the file is then removed).
-void createDemoDatabase(const std::string& path, const JournalOptions& options);
+// `more` adds further journals (other periods, the same branches) in the same transaction.
+void createDemoDatabase(const std::string& path, const JournalOptions& options,
+                        const std::vector<JournalOptions>& more = {});
 
 // Runs one statement without result rows; throws std::runtime_error on failure.
 void execute(sqlite3* db, const std::string& sql);

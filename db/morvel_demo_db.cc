@@ -6,10 +6,12 @@
 //
 // Without PATH it writes the default database of the alias "Account".
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "demo_database.h"
 #include "engine/alias_config.h"
@@ -23,8 +25,20 @@ constexpr const char* kUsage =
 struct Arguments {
     std::string path;
     demo::JournalOptions journal;
+    bool periodGiven = false;
     bool force = false;
 };
+
+// The year lists of the programs end in 2011: without a period of its own the demo
+// journal also covers that year, so that a year picked from the list holds data.
+demo::JournalOptions listYearJournal(const demo::JournalOptions& main) {
+    demo::JournalOptions year = main;
+    year.from = "2011-01-01";
+    year.to = "2011-12-31";
+    year.lines = std::max(4LL, main.lines / 4);
+    year.seed = main.seed + 1;
+    return year;
+}
 
 long long number(const std::string& option, const std::string& text) {
     std::size_t used = 0;
@@ -43,8 +57,8 @@ Arguments parse(int argc, char** argv) {
         };
         if (arg == "--lines") arguments.journal.lines = number(arg, value());
         else if (arg == "--branches") arguments.journal.branches = static_cast<int>(number(arg, value()));
-        else if (arg == "--from") arguments.journal.from = value();
-        else if (arg == "--to") arguments.journal.to = value();
+        else if (arg == "--from") { arguments.journal.from = value(); arguments.periodGiven = true; }
+        else if (arg == "--to") { arguments.journal.to = value(); arguments.periodGiven = true; }
         else if (arg == "--seed") arguments.journal.seed = static_cast<std::uint64_t>(number(arg, value()));
         else if (arg == "--force") arguments.force = true;
         else if (arg == "--help" || arg == "-h") { std::fputs(kUsage, stdout); std::exit(0); }
@@ -84,10 +98,13 @@ int main(int argc, char** argv) {
             fs::create_directories(path.parent_path());
             fs::permissions(path.parent_path(), fs::perms::owner_all);  // the books' folder: its owner's only
         }
-        demo::createDemoDatabase(arguments.path, arguments.journal);
-        std::printf("%s: %lld journal lines, %d branches, %s to %s\n", arguments.path.c_str(),
-                    arguments.journal.lines, arguments.journal.branches,
-                    arguments.journal.from.c_str(), arguments.journal.to.c_str());
+        std::vector<demo::JournalOptions> more;
+        if (!arguments.periodGiven) more.push_back(listYearJournal(arguments.journal));
+        demo::createDemoDatabase(arguments.path, arguments.journal, more);
+        std::printf("%s: %d branches\n", arguments.path.c_str(), arguments.journal.branches);
+        more.insert(more.begin(), arguments.journal);
+        for (const demo::JournalOptions& journal : more)
+            std::printf("  %lld journal lines, %s to %s\n", journal.lines, journal.from.c_str(), journal.to.c_str());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "morvel_demo_db: %s\n", error.what());
         return 1;

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-baekmuk fonts-nanum fontconfig
   xvfb xauth poppler-utils
+  openbox xdotool x11-utils
 )
 
 missing=()

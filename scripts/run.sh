@@ -23,7 +23,12 @@ if [ ! -f "$db_path" ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display is set: starting the program on a virtual X display (xvfb-run)."
+  cat <<'TEXT'
+No display is set (DISPLAY and WAYLAND_DISPLAY are empty), so the program now runs on an
+invisible virtual screen (xvfb-run): nobody can see or use its window there.
+To use the program, run this script again from a desktop session.
+Press Ctrl+C to stop it.
+TEXT
   exec xvfb-run -a "$program"
 fi
 exec "$program"

@@ -12,8 +12,10 @@ dir=/tmp/morvel-test-pg-$port
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
 databases=(morvel_engine_test morvel_summary_test morvel_codeprep_test morvel_daily_test morvel_copies_test)
 
+# The server's tools run from / : the caller's folder may be one the postgres user
+# cannot read.
 as_postgres() {
-  if [ "$(id -u)" = 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+  if [ "$(id -u)" = 0 ]; then (cd / && runuser -u postgres -- "$@"); else "$@"; fi
 }
 
 start_server() {

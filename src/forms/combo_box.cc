@@ -1,8 +1,12 @@
 #include "combo_box.h"
 
 #include <QAbstractItemView>
+#include <algorithm>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QStyle>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -45,6 +49,8 @@ ComboBox::ComboBox(const std::string& name, QWidget* parent) : QComboBox(parent)
     });
     // While the list is open the keyboard still talks to the box.
     view()->installEventFilter(this);
+    // A click into the edit field ends there, not at the box.
+    lineEdit()->installEventFilter(this);
 }
 
 ComboBox::~ComboBox() {
@@ -56,9 +62,8 @@ ComboBox::~ComboBox() {
 
 void ComboBox::clearItems() {
     QSignalBlocker block(this);
-    const QString keep = lineEdit()->text();
     clear();
-    lineEdit()->setText(keep);
+    lineEdit()->clear();
 }
 
 void ComboBox::addItem(const std::string& item) {
@@ -74,8 +79,10 @@ void ComboBox::addItem(const std::string& item) {
 }
 
 void ComboBox::setItems(const std::vector<std::string>& items) {
+    const std::string keep = text();
     clearItems();
     for (const auto& item : items) addItem(item);
+    setText(keep);
 }
 
 std::string ComboBox::item(int index) const { return itemText(index).toStdString(); }
@@ -88,6 +95,7 @@ void ComboBox::setItemIndex(int index) {
     QSignalBlocker block(this);
     setCurrentIndex(index);
     lineEdit()->setText(itemText(index));
+    showTextStart();
 }
 
 std::string ComboBox::text() const { return lineEdit()->text().toStdString(); }
@@ -95,6 +103,12 @@ std::string ComboBox::text() const { return lineEdit()->text().toStdString(); }
 void ComboBox::setText(const std::string& text) {
     QSignalBlocker block(this);
     lineEdit()->setText(QString::fromStdString(text));
+    showTextStart();
+}
+
+void ComboBox::showTextStart() {
+    // While the user works in the box the caret stays where editing goes on.
+    if (!hasFocus()) lineEdit()->setCursorPosition(0);
 }
 
 int ComboBox::prefixMatch(const QString& text) const {
@@ -117,7 +131,25 @@ void ComboBox::selectKeepingText(int index) {
 
 void ComboBox::openList() {
     if (listOpen()) return;
+    // A list shown during the click that focused the box would lose that click's
+    // release to the list and close at once: it waits for the release.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton && underMouse()) {
+        openOnRelease_ = true;
+        return;
+    }
+    showListNow();
+}
+
+void ComboBox::showListNow() {
+    openOnRelease_ = false;
+    if (listOpen()) return;
     selectKeepingText(prefixMatch(lineEdit()->text()));
+    // Wide enough for every entry (as the list draws it, margins included) beside the
+    // scroll bar.
+    const int widest = view()->sizeHintForColumn(modelColumn());
+    const int frame = 2 * view()->frameWidth();
+    const int scrollBar = count() > maxVisibleItems() ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    view()->setMinimumWidth(std::max(width(), widest + frame + scrollBar));
     // The list takes the focus as it opens; the box takes it back, so that the focus
     // stays in the box as long as the list is open.
     const bool hadFocus = QApplication::focusWidget() == this;
@@ -129,6 +161,7 @@ void ComboBox::openList() {
 }
 
 void ComboBox::closeList() {
+    openOnRelease_ = false;
     if (listOpen()) hidePopup();
 }
 
@@ -232,21 +265,38 @@ void ComboBox::inputMethodEvent(QInputMethodEvent* event) {
 
 void ComboBox::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
-    if (!movesFocusInWindow(event->reason())) return;
+    // Focus given while the window was inactive (after a modal box) comes with the
+    // activation; the box had not been entered then, so this is its entry.
+    const bool givenWhileInactive = event->reason() == Qt::ActiveWindowFocusReason && !entered_;
+    if (!lineEdit()->hasSelectedText()) lineEdit()->end(false);
+    if (!movesFocusInWindow(event->reason()) && !givenWhileInactive) return;
     entered_ = true;
     if (onEnter) runHandler(onEnter);
 }
 
 void ComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
+    lineEdit()->setCursorPosition(0);
     // Only a box the focus had entered is left; a box that was to receive the focus
     // but had it taken back before it arrived is not.
     if (!movesFocusInWindow(event->reason()) || !entered_ || openingList_) return;
     entered_ = false;
+    openOnRelease_ = false;
     if (onExit) runHandler(onExit);
 }
 
+void ComboBox::mouseReleaseEvent(QMouseEvent* event) {
+    QComboBox::mouseReleaseEvent(event);
+    if (openOnRelease_ && hasFocus()) showListNow();
+    openOnRelease_ = false;
+}
+
 bool ComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease && openOnRelease_) {
+        if (hasFocus()) showListNow();
+        openOnRelease_ = false;
+        return false;
+    }
     if (watched == view() && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         // Alt+Down and F4 close the list as usual; everything else goes to the box.

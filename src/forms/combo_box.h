@@ -4,7 +4,9 @@
 //    text; never when code sets the text or the index;
 //  - onEnter / onExit: the focus came into the box / is moving from it to another
 //    control of the same window (not when another window or the list takes it). An exit
-//    handler may give the focus back to the box; the other control then never gets it;
+//    handler may give the focus back to the box; the other control then never gets it.
+//    Focus given to a box while its window is inactive (behind a modal box) arrives
+//    with the window's activation, and that is an entry too;
 //  - onKeyPress: every character the box receives, by reference; set it to the null
 //    character to drop it. Tab, keys without a character and Alt combinations never
 //    come here.
@@ -26,7 +28,8 @@ public:
 
     std::string name() const { return objectName().toStdString(); }
 
-    // Entries, in the order added (never sorted).
+    // Entries, in the order added (never sorted). Clearing the entries clears the text;
+    // setItems() fills the list and keeps the text (the form's data sets both).
     void clearItems();
     void addItem(const std::string& item);
     void setItems(const std::vector<std::string>& items);
@@ -47,7 +50,9 @@ public:
     void setHint(const std::string& hint) { hint_ = hint; }
 
     // The list: opening it selects the first entry that begins with the text (letter
-    // case ignored; none for an empty text) without a change event.
+    // case ignored; none for an empty text) without a change event. The list is at least
+    // as wide as its longest entry. Asked while a mouse button is down (the click that
+    // brought the focus), it opens once the button is released.
     void openList();
     void closeList();
     bool listOpen() const;
@@ -73,6 +78,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -85,12 +91,16 @@ private:
     void fireChange();
     // Runs the key handler on one character; true when the box is to receive it.
     bool passCharacter(QChar& key);
+    void showListNow();
+    // A box without the focus shows the start of its text.
+    void showTextStart();
 
     std::string hint_;
     QString imeName_;
     int itemHeight_ = 13;
     bool entered_ = false;
     bool openingList_ = false;
+    bool openOnRelease_ = false;
 };
 
 }  // namespace forms

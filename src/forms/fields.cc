@@ -12,6 +12,19 @@ namespace forms {
 Field::Field(std::string name, std::string fieldName, engine::Query* dataSet)
     : name_(std::move(name)), fieldName_(std::move(fieldName)), dataSet_(dataSet) {}
 
+Field::~Field() {
+    const auto listeners = std::move(releaseListeners_);
+    for (const auto& listener : listeners) listener.second();
+}
+
+void Field::addReleaseListener(const void* owner, std::function<void()> released) {
+    releaseListeners_.emplace_back(owner, std::move(released));
+}
+
+void Field::removeReleaseListener(const void* owner) {
+    std::erase_if(releaseListeners_, [owner](const auto& listener) { return listener.first == owner; });
+}
+
 bool Field::isNull() const {
     if (!dataSet_ || !dataSet_->active() || dataSet_->recordCount() == 0 || dataSet_->eof()) return true;
     return dataSet_->fieldByName(fieldName_).isNull();

@@ -2,7 +2,10 @@
 // display labels, widths, alignment and number format. Plain C++, no widgets.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace engine { class Query; }
 
@@ -13,7 +16,14 @@ enum class Alignment { Left, Right, Center };
 class Field {
 public:
     Field(std::string name, std::string fieldName, engine::Query* dataSet);
-    virtual ~Field() = default;
+    virtual ~Field();
+    Field(const Field&) = delete;
+    Field& operator=(const Field&) = delete;
+
+    // Whoever points at the field (a grid column) hears when it is destroyed, so that
+    // the field may go before them. `owner` names the listener for its removal.
+    void addReleaseListener(const void* owner, std::function<void()> released);
+    void removeReleaseListener(const void* owner);
 
     const std::string& name() const { return name_; }            // component name
     const std::string& fieldName() const { return fieldName_; }  // column of the query
@@ -40,6 +50,7 @@ protected:
     std::string displayLabel_;
     int displayWidth_ = 20;
     Alignment alignment_ = Alignment::Left;
+    std::vector<std::pair<const void*, std::function<void()>>> releaseListeners_;
 };
 
 class StringField : public Field {

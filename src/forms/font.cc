@@ -1,6 +1,7 @@
 #include "font.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QPalette>
 #include <QStringList>
 #include <QWidget>
@@ -43,7 +44,18 @@ QFont gulimFont(int pixelSize, bool bold) {
     QFont font(kGulimFace);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    // The stand-in faces' hinting instructions break their emboldened glyphs at window
+    // sizes (the tops of 12 and 13 pixel bold syllables go missing); unhinted outlines
+    // keep every stroke, bold or not.
+    font.setHintingPreference(QFont::PreferNoHinting);
     return font;
+}
+
+int designDigitWidth(const QFont& font) {
+    // The face the forms were laid out for has digits half its character height wide;
+    // a stand-in face's wider digits must not widen the columns and boxes sized by them.
+    if (font.family() == kGulimFace && font.pixelSize() > 0) return font.pixelSize() / 2;
+    return QFontMetrics(font).horizontalAdvance(QLatin1Char('0'));
 }
 
 void setControlFont(QWidget* control, const QFont& font, const QColor& color) {

@@ -26,6 +26,11 @@ QString resolvedFamily(const QString& family);
 // The face "굴림" with a character height in pixels.
 QFont gulimFont(int pixelSize, bool bold = false);
 
+// The width of the digit "0" that layouts by character count use: for "굴림" the width
+// of the face the forms were laid out for (half the character height), whatever face
+// stands in for it; for other faces their own.
+int designDigitWidth(const QFont& font);
+
 // Sets a control's font and text colour.
 void setControlFont(QWidget* control, const QFont& font, const QColor& color);
 

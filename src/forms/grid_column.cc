@@ -3,10 +3,17 @@
 #include <QFontMetrics>
 
 #include "db_grid.h"
+#include "font.h"
 
 namespace forms {
 
-Column::Column(DBGrid* grid, int index, Field* field) : grid_(grid), index_(index), field_(field) {}
+Column::Column(DBGrid* grid, int index, Field* field) : grid_(grid), index_(index), field_(field) {
+    if (field_) field_->addReleaseListener(this, [this] { field_ = nullptr; });
+}
+
+Column::~Column() {
+    if (field_) field_->removeReleaseListener(this);
+}
 
 std::string Column::titleCaption() const {
     if (titleCaption_) return *titleCaption_;
@@ -37,7 +44,7 @@ void Column::setWidth(int pixels) {
 int Column::defaultWidth() const {
     constexpr int padding = 4;
     const int chars = field_ ? field_->displayWidth() : 0;
-    int width = chars * QFontMetrics(grid_->font()).horizontalAdvance(QLatin1Char('0')) + padding;
+    int width = chars * designDigitWidth(grid_->font()) + padding;
     if (grid_->options().testFlag(GridOption::dgTitles)) {
         const int title = QFontMetrics(grid_->titleFont()).horizontalAdvance(QString::fromStdString(titleCaption())) + padding;
         if (width < title) width = title;

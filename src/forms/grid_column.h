@@ -12,7 +12,11 @@ class DBGrid;
 
 class Column {
 public:
+    // The column lets go of its field when the field is destroyed before it.
     Column(DBGrid* grid, int index, Field* field);
+    ~Column();
+    Column(const Column&) = delete;
+    Column& operator=(const Column&) = delete;
 
     DBGrid* grid() const { return grid_; }
     int index() const { return index_; }  // among the grid's columns, 0 for the first

@@ -5,8 +5,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QScrollArea>
@@ -22,6 +25,10 @@
 namespace report {
 namespace {
 const QString kReportFiles = QStringLiteral("Report files (*.rep)");
+const QString kReportSuffix = QStringLiteral(".rep");
+const QString kNoPrinter = QStringLiteral(
+    "No printer is available. To print to a file, choose \"Print to File (PDF)\" under "
+    "Printer setup, or export the report with PDF.");
 const QString kPdfFiles = QStringLiteral("PDF files (*.pdf)");
 }  // namespace
 
@@ -37,12 +44,49 @@ PreviewWindow::PreviewWindow(Report& report, QWidget* parent) : QMainWindow(pare
     status_ = new QLabel(this);
     statusBar()->addWidget(status_, 1);
     buildActions();
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     // A page and a half of room where the screen allows it, never more than the screen.
-    QSize size(900, 1000);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size());
-    resize(size);
+    resize(900, 1000);
+    fitIntoAvailableArea();
     updateActions();
+}
+
+void PreviewWindow::fitIntoAvailableArea() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The window manager's frame is known once the window is shown; before that an
+    // allowance of a title bar and thin borders.
+    QMargins frame(4, 28, 4, 4);
+    const QRect outer = frameGeometry();
+    if (isVisible() && outer != geometry())
+        frame = QMargins(geometry().left() - outer.left(), geometry().top() - outer.top(),
+                         outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+    const QSize room = area.size().shrunkBy(frame);
+    const QSize inner = size().boundedTo(room);
+    if (inner != size()) resize(inner);
+    const QSize whole = inner.grownBy(frame);
+    QPoint topLeft = isVisible() ? outer.topLeft() : area.topLeft();
+    topLeft.setX(std::clamp(topLeft.x(), area.left(), area.right() + 1 - whole.width()));
+    topLeft.setY(std::clamp(topLeft.y(), area.top(), area.bottom() + 1 - whole.height()));
+    if (!isVisible() || topLeft != outer.topLeft()) move(topLeft);
+}
+
+void PreviewWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    fitIntoAvailableArea();
+}
+
+bool PreviewWindow::event(QEvent* e) {
+    // Read before handling: a deferred delete ends the window.
+    const bool moved = e->type() == QEvent::Move || e->type() == QEvent::Resize;
+    const bool handled = QMainWindow::event(e);
+    // The frame's size arrives with the first move or resize the window manager makes.
+    if (moved && !fitted_ && isVisible() && frameGeometry() != geometry()) {
+        fitted_ = true;
+        fitIntoAvailableArea();
+    }
+    return handled;
 }
 
 PreviewWindow::~PreviewWindow() = default;
@@ -128,15 +172,39 @@ void PreviewWindow::zoomToWidth() {
 void PreviewWindow::zoomFull() { view_->setZoom(1.0); }
 
 void PreviewWindow::printerSetup() {
-    QPrintDialog dialog(&printer_, this);
+    QPrintDialog dialog(printer_.get(), this);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(1, std::max(1, static_cast<int>(produced_.pages.size())));
     dialog.exec();
 }
 
 void PreviewWindow::print() {
-    const bool ok = fromFile_ ? printProduced(produced_, printer_, report_.showProgress) : report_.print(printer_);
-    if (!ok) showError(QStringLiteral("The report could not be printed on %1.").arg(printer_.printerName()));
+    QPrinter& printer = *printer_;
+    // Without a printer the system's printer is a PDF file without a name.
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    if (toFile ? printer.outputFileName().isEmpty() : printer.printerName().isEmpty()) {
+        showError(kNoPrinter);
+        return;
+    }
+    const bool ok = fromFile_ ? printProduced(produced_, printer, report_.showProgress) : report_.print(printer);
+    if (ok) return;
+    // A printer that failed to start stays busy: the next attempt gets a fresh one.
+    const QString target = toFile ? printer.outputFileName() : printer.printerName();
+    renewPrinter();
+    showError(toFile ? QStringLiteral("The report could not be printed to the file %1.").arg(target)
+                     : QStringLiteral("The report could not be printed on the printer %1.").arg(target));
+}
+
+void PreviewWindow::renewPrinter() {
+    auto fresh = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    const QPrinter& old = *printer_;
+    fresh->setOutputFormat(old.outputFormat());
+    if (old.outputFormat() == QPrinter::NativeFormat) fresh->setPrinterName(old.printerName());
+    else fresh->setOutputFileName(old.outputFileName());
+    fresh->setCopyCount(old.copyCount());
+    fresh->setPrintRange(old.printRange());
+    fresh->setFromTo(old.fromPage(), old.toPage());
+    printer_ = std::move(fresh);
 }
 
 void PreviewWindow::save() {
@@ -154,7 +222,9 @@ void PreviewWindow::exportPdf() {
     if (!path.isEmpty()) exportPdfTo(path);
 }
 
-bool PreviewWindow::saveTo(const QString& path) {
+bool PreviewWindow::saveTo(const QString& given) {
+    QString path = given;
+    if (QFileInfo(path).suffix().isEmpty()) path += kReportSuffix;
     QString error;
     if (saveReportFile(produced_, path, &error)) return true;
     showError(error);

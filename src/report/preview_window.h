@@ -29,10 +29,11 @@ public:
 
     const ProducedReport& produced() const { return produced_; }
     int currentPage() const { return current_; }  // 0-based
-    QPrinter& printer() { return printer_; }
+    QPrinter& printer() { return *printer_; }
     QString statusText() const;
 
-    // The file operations behind the buttons, for a path already chosen.
+    // The file operations behind the buttons, for a path already chosen. A report file
+    // named without an extension gets the report files' one.
     bool saveTo(const QString& path);
     bool loadFrom(const QString& path);
     bool exportPdfTo(const QString& path);
@@ -47,7 +48,8 @@ public slots:
     void zoomFull();
     void printerSetup();
     // Prints the report produced anew from the data set's rows of this moment; a loaded
-    // report file prints as it was saved.
+    // report file prints as it was saved. Without a printer to print on the user is told
+    // how to print to a file instead; the printer stays usable for the next try.
     void print();
     void save();
     void load();
@@ -58,13 +60,24 @@ private:
     void showPage(int index);
     void updateActions();
     void showError(const QString& text);
+    // Keeps the whole window, frame included, inside the screen's available area.
+    void fitIntoAvailableArea();
+    // A printer like the current one, with the user's choices, for a new attempt.
+    void renewPrinter();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
 
     Report& report_;
     ProducedReport produced_;
     bool fromFile_ = false;
     bool producing_ = false;
     int current_ = 0;
-    QPrinter printer_{QPrinter::HighResolution};
+    std::unique_ptr<QPrinter> printer_;
+    bool fitted_ = false;
     PageView* view_;
     QScrollArea* scroll_;
     QLabel* status_;

@@ -13,14 +13,17 @@
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "DAY_MORVEL_Unit1.h"
+#include "DAY_MORVEL_Unit1_Print01.h"
 #include "MONTH_MORVEL_CODE_Update_Unit.h"
 #include "MONTH_MORVEL_Unit1.h"
+#include "MONTH_MORVEL_Unit1_Print01.h"
 #include "engine/database.h"
 #include "engine/query.h"
 #include "forms/application.h"
 #include "forms/message_box.h"
 #include "forms/platform.h"
 #include "mainform_requests.h"
+#include "unowned_report_forms.h"
 
 namespace copies {
 
@@ -67,6 +70,9 @@ public:
     }
     ~SummaryWindow() {
         forms::setMessageResponder({});
+        freeUnownedReportForms();
+        qrfmDay_Morvel_Form = nullptr;
+        qrfmMonth_Morvel_Form = nullptr;
         delete form;
         delete preparation;
         fmDay_Morvel_Form = nullptr;

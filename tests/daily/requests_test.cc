@@ -20,6 +20,7 @@
 #include "mainform_requests.h"
 #include "report/texts.h"
 #include "demo_request_database.h"
+#include "unowned_report_forms.h"
 
 namespace {
 
@@ -59,6 +60,8 @@ protected:
     void TearDown() override {
         engine::setTraceSink({});
         forms::setMessageResponder({});
+        freeUnownedReportForms();
+        qrfmDay_Morvel_Form = nullptr;
         delete form;
         fmDay_Morvel_Form = nullptr;
         delete codeUpdate;

@@ -138,12 +138,16 @@ TEST(DemoDatabaseFile, IsWrittenWholeAndThenLeftAlone) {
     }
     ASSERT_EQ(run(path + " --lines 50"), 0);  // exists: left as it is
     EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "302");
+    // Without a period of its own the journal also covers 2011, the last year of the lists.
     ASSERT_EQ(run(path + " --lines 50 --force"), 0);
-    EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "50");
+    EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA WHERE DATE_DAY >= '2025-01-01'"), "50");
+    EXPECT_EQ(Connection(path).value("SELECT min(DATE_DAY) >= '2011-01-01' AND max(DATE_DAY) <= '2011-12-31' "
+                                     "AND count(*) >= 12 FROM ACCOUNT_JEN_AA WHERE YEAR_CHAR = '2011'"),
+              "1");
     EXPECT_NE(run(path + " --lines x"), 0);
     EXPECT_NE(run(path + " --from 2025-13-01"), 0);
     EXPECT_NE(run(path + " --bogus"), 0);
-    EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA"), "50");
+    EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA WHERE DATE_DAY >= '2025-01-01'"), "50");
 }
 
 }  // namespace

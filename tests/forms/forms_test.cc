@@ -1,7 +1,9 @@
 // The class library on Qt Widgets: application title, error box, date conversion,
 // the combo box's events, closing forms, the login dialog, button glyphs.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
+#include <QStyleOptionViewItem>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -11,6 +13,9 @@
 #include "forms/bit_btn.h"
 #include "forms/combo_box.h"
 #include "forms/date_format.h"
+#include "forms/db_grid.h"
+#include "forms/fields.h"
+#include "forms/font.h"
 #include "forms/form.h"
 #include "forms/login_dialog.h"
 #include "forms/message_box.h"
@@ -50,6 +55,10 @@ private slots:
     void tabOrderWalksIntoPanels();
     void loginDialogFieldsAndFocus();
     void glyphBottomLeftColourIsTransparent();
+    void boxShowsTheStartOfItsTextAndClearingEntriesClearsIt();
+    void openListIsWideEnoughForItsEntries();
+    void fieldDestroyedBeforeItsGridColumn();
+    void gulimColumnsAreLaidOutByTheDesignDigitWidth();
 };
 
 void FormsTest::titleFromTheExecutableName() {
@@ -298,6 +307,90 @@ void FormsTest::glyphBottomLeftColourIsTransparent() {
     forms::BitBtn button("b", "&Go", nullptr);
     button.setGlyph(QPixmap::fromImage(image));
     QCOMPARE(button.iconSize(), QSize(2, 2));
+}
+
+void FormsTest::boxShowsTheStartOfItsTextAndClearingEntriesClearsIt() {
+    forms::installKoreanFace();
+    forms::Form form("f");
+    auto* box = new forms::ComboBox("box", &form);
+    box->setFont(forms::gulimFont(13));
+    box->setGeometry(0, 0, 92, 21);
+    auto* other = new forms::ComboBox("other", &form);
+    other->setGeometry(0, 30, 92, 21);
+    box->setItems({"본사/서울", "부산지점/부산", "대구지점/대구광역시"});
+    QVERIFY(activate(&form));
+    other->setFocus();
+    for (int i = 0; i < 3; ++i) {
+        box->setItemIndex(i);
+        QCOMPARE(box->lineEdit()->cursorPosition(), 0);
+    }
+    box->setText("대구지점/대구광역시");
+    QCOMPARE(box->lineEdit()->cursorPosition(), 0);
+    // Working in the box, the caret goes to the end; leaving it shows the start again.
+    box->setFocus();
+    QCOMPARE(box->lineEdit()->cursorPosition(), static_cast<int>(box->lineEdit()->text().size()));
+    other->setFocus();
+    QCOMPARE(box->lineEdit()->cursorPosition(), 0);
+    // setItems keeps the text; clearing the entries clears it, as an empty branch table does.
+    box->setItems({"a", "b"});
+    QCOMPARE(box->text(), std::string("대구지점/대구광역시"));
+    box->clearItems();
+    QCOMPARE(box->text(), std::string());
+    QCOMPARE(box->itemIndex(), -1);
+}
+
+void FormsTest::openListIsWideEnoughForItsEntries() {
+    forms::installKoreanFace();
+    forms::Form form("f");
+    auto* box = new forms::ComboBox("cbYear", &form);
+    box->setFont(forms::gulimFont(13));
+    box->setGeometry(0, 0, 51, 21);
+    std::vector<std::string> years;
+    for (int y = 2000; y <= 2011; ++y) years.push_back(std::to_string(y));
+    box->setItems(years);
+    QVERIFY(activate(&form));
+    box->setFocus();
+    box->openList();
+    QVERIFY(box->listOpen());
+    QAbstractItemView* list = box->view();
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    for (int i = 0; i < box->itemCount(); ++i) {
+        const QModelIndex index = list->model()->index(i, 0);
+        // What the entry needs as the list draws it, against the room beside the scroll bar.
+        const int needed = list->itemDelegateForIndex(index)->sizeHint(option, index).width();
+        QVERIFY2(list->viewport()->width() >= needed,
+                 qPrintable(QString("entry %1: %2 < %3").arg(i).arg(list->viewport()->width()).arg(needed)));
+    }
+    box->closeList();
+}
+
+void FormsTest::fieldDestroyedBeforeItsGridColumn() {
+    // A form's fields may go before the grid that shows them (members before child
+    // widgets): the grid then no longer reads them.
+    auto field = std::make_unique<forms::StringField>("f", "AC_NAME", nullptr, 90);
+    field->setDisplayLabel("계정과목");
+    forms::DBGrid grid("grid");
+    forms::Column& column = grid.addColumn(field.get());
+    QCOMPARE(column.titleCaption(), std::string("계정과목"));
+    field.reset();
+    QCOMPARE(column.field(), static_cast<forms::Field*>(nullptr));
+    QCOMPARE(column.titleCaption(), std::string());
+    grid.show();
+    QCoreApplication::processEvents();
+}
+
+void FormsTest::gulimColumnsAreLaidOutByTheDesignDigitWidth() {
+    forms::installKoreanFace();
+    // Forty digits of the 12-pixel face the forms name are 240 pixels, whatever face stands in.
+    QCOMPARE(forms::designDigitWidth(forms::gulimFont(12)), 6);
+    forms::StringField title("t", "AC_NAME", nullptr, 90);
+    title.setDisplayWidth(40);
+    title.setDisplayLabel("계");
+    forms::DBGrid grid("grid");
+    grid.setFont(forms::gulimFont(12));
+    grid.setTitleFont(forms::gulimFont(13));
+    QCOMPARE(grid.addColumn(&title).width(), 244);
 }
 
 QTEST_MAIN(FormsTest)

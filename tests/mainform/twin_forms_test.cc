@@ -133,32 +133,35 @@ void TwinFormsTest::centring() {
 }
 
 void TwinFormsTest::branchListInCodeOrderWithTrimmedParts() {
-    TwinWindow w(fetchedTwin());
-    w.createBranchTable();
-    w.addBranch("00002", "부산지점  ", "부산   ");
-    w.addBranch("00001", "본점", "서울 ");
-    w.addBranch("00003", "공장 ", "울산");
-    w.statements.clear();
-    w.create();
-    auto* box = w.form->cbKubun;
-    QCOMPARE(box->itemCount(), 3);
-    QCOMPARE(box->item(0), std::string("본점/서울"));
-    QCOMPARE(box->item(1), std::string("부산지점/부산"));
-    QCOMPARE(box->item(2), std::string("공장/울산"));
-    QCOMPARE(box->itemIndex(), 0);
-    QCOMPARE(box->text(), std::string("본점/서울"));
-    QCOMPARE(box->hint(), std::string());
-    QCOMPARE(w.twin.runCheck(), std::string("NN"));
-    QVERIFY(w.boxes.empty());
-    // The statement as given: three lines, padded to 91, 93 and 93 characters.
-    QCOMPARE(w.statements.size(), std::size_t(1));
-    const std::string expected =
-        " Select  Kubun_Code, ( rtrim(Kubun_Name) + '/' + rtrim(Kubun_JangSo) ) As Total" + std::string(12, ' ') +
-        "\r\n From    Kubun_Table" + std::string(73, ' ') + "\r\n Order   By   Kubun_Code" + std::string(69, ' ') + "\r\n";
-    QCOMPARE(w.statements[0].text, expected);
-    QVERIFY(w.form->Query2.active());
+    // One window at a time: the program's globals hold one set of forms.
+    {
+        TwinWindow w(fetchedTwin());
+        w.createBranchTable();
+        w.addBranch("00002", "부산지점  ", "부산   ");
+        w.addBranch("00001", "본점", "서울 ");
+        w.addBranch("00003", "공장 ", "울산");
+        w.statements.clear();
+        w.create();
+        auto* box = w.form->cbKubun;
+        QCOMPARE(box->itemCount(), 3);
+        QCOMPARE(box->item(0), std::string("본점/서울"));
+        QCOMPARE(box->item(1), std::string("부산지점/부산"));
+        QCOMPARE(box->item(2), std::string("공장/울산"));
+        QCOMPARE(box->itemIndex(), 0);
+        QCOMPARE(box->text(), std::string("본점/서울"));
+        QCOMPARE(box->hint(), std::string());
+        QCOMPARE(w.twin.runCheck(), std::string("NN"));
+        QVERIFY(w.boxes.empty());
+        // The statement as given: three lines, padded to 91, 93 and 93 characters.
+        QCOMPARE(w.statements.size(), std::size_t(1));
+        const std::string expected =
+            " Select  Kubun_Code, ( rtrim(Kubun_Name) + '/' + rtrim(Kubun_JangSo) ) As Total" + std::string(12, ' ') +
+            "\r\n From    Kubun_Table" + std::string(73, ' ') + "\r\n Order   By   Kubun_Code" + std::string(69, ' ') + "\r\n";
+        QCOMPARE(w.statements[0].text, expected);
+        QVERIFY(w.form->Query2.active());
+    }
 
-    TwinWindow empty(w.twin);
+    TwinWindow empty(fetchedTwin());
     empty.createBranchTable();
     empty.create();
     QCOMPARE(empty.form->cbKubun->itemCount(), 0);

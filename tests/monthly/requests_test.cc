@@ -16,6 +16,7 @@
 #include "forms/message_box.h"
 #include "forms/platform.h"
 #include "report/texts.h"
+#include "unowned_report_forms.h"
 
 namespace {
 
@@ -54,6 +55,8 @@ protected:
     void TearDown() override {
         engine::setTraceSink({});
         forms::setMessageResponder({});
+        freeUnownedReportForms();
+        qrfmMonth_Morvel_Form = nullptr;
         delete form;
         fmMonth_Morvel_Form = nullptr;
         delete fmMONTH_MORVEL_CODE_Update_Form;

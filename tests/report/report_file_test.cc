@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include "report/report.h"
@@ -118,4 +119,54 @@ TEST(ReportFile, PreviewReportsFailuresInAMessageBox) {
     }
     EXPECT_NE(boxes[0].text.find("missing/summary.rep"), std::string::npos) << boxes[0].text;
     EXPECT_NE(boxes[2].text.find("missing/summary.pdf"), std::string::npos) << boxes[2].text;
+}
+
+// A report saved under a bare name gets the extension the Open dialog looks for; a name
+// with an extension of its own keeps it.
+TEST(ReportFile, PreviewSavesABareNameAsAReportFile) {
+    report::Report rep("rep");
+    rep.setDataSet(std::make_shared<TableDataSet>(numberedRows(3)));
+    rep.addBand("Detail", report::BandKind::Detail)->setSize(718, 17);
+    report::PreviewWindow preview(rep);
+    preview.produceAll();
+    QTemporaryDir dir;
+    ASSERT_TRUE(preview.saveTo(dir.filePath("summary")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("summary.rep")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("summary")));
+    EXPECT_TRUE(preview.loadFrom(dir.filePath("summary.rep")));
+    ASSERT_TRUE(preview.saveTo(dir.filePath("summary.old")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("summary.old")));
+}
+
+// Without a printer (the system then offers a PDF file without a name) the user is told
+// so and how to print to a file; a failed print leaves the printer usable for the next.
+TEST(ReportFile, PrintingWithoutAPrinterSaysSoAndTheNextPrintWorks) {
+    report::Report rep("rep");
+    rep.showProgress = false;
+    rep.setDataSet(std::make_shared<TableDataSet>(numberedRows(3)));
+    rep.addBand("Detail", report::BandKind::Detail)->setSize(718, 17);
+    report::PreviewWindow preview(rep);
+    preview.produceAll();
+    std::vector<forms::ShownMessage> boxes;
+    forms::setMessageResponder([&](const forms::ShownMessage& box) { boxes.push_back(box); });
+    QTemporaryDir dir;
+
+    preview.printer().setOutputFormat(QPrinter::PdfFormat);
+    preview.printer().setOutputFileName({});
+    preview.print();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("No printer is available"), std::string::npos) << boxes[0].text;
+    EXPECT_NE(boxes[0].text.find("Print to File (PDF)"), std::string::npos) << boxes[0].text;
+
+    preview.printer().setOutputFileName(dir.filePath("missing/printed.pdf"));
+    preview.print();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].text.find("missing/printed.pdf"), std::string::npos) << boxes[1].text;
+
+    preview.printer().setOutputFileName(dir.filePath("printed.pdf"));
+    EXPECT_EQ(preview.printer().outputFileName(), dir.filePath("printed.pdf")) << "the printer takes changes again";
+    preview.print();
+    forms::setMessageResponder({});
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(QFile::exists(dir.filePath("printed.pdf")));
 }
