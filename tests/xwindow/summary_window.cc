@@ -1,4 +1,4 @@
-#include "daily_window.h"
+#include "summary_window.h"
 
 #include <QApplication>
 #include <QTest>
@@ -8,14 +8,17 @@
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "DAY_MORVEL_Unit1.h"
 #include "DAY_MORVEL_Unit1_Print01.h"
+#include "MONTH_MORVEL_CODE_Update_Unit.h"
+#include "MONTH_MORVEL_Unit1.h"
+#include "MONTH_MORVEL_Unit1_Print01.h"
 #include "demo_database.h"
 #include "engine/database.h"
 #include "forms/application.h"
 #include "forms/date_format.h"
 #include "forms/font.h"
 #include "forms/platform.h"
-#include "x_session.h"
 #include "unowned_report_forms.h"
+#include "x_session.h"
 
 namespace {
 
@@ -28,7 +31,8 @@ std::string freshDatabasePath() {
 
 }  // namespace
 
-DailyWindow::DailyWindow(QDate today) : path_(freshDatabasePath()) {
+SummaryWindow::SummaryWindow(const QString& program, QDate today)
+    : daily_(program == QLatin1String("daily")), path_(freshDatabasePath()) {
     demo::JournalOptions journal;
     journal.lines = 1500;
     journal.branches = 3;
@@ -42,45 +46,59 @@ DailyWindow::DailyWindow(QDate today) : path_(freshDatabasePath()) {
     engine::databaseForAlias("Account").setConfig(config);
 
     forms::installKoreanFace();
-    forms::setApplicationTitle("Day_morvel");
+    forms::setApplicationTitle(daily_ ? "Day_morvel" : "Month_morvel");
     forms::resetPlatform();
     forms::setShortDateFormat({});
     forms::setClock([today] { return QDateTime(today, QTime(10, 30)); });
-    DayRunCheck().clear();
 
-    form = new TfmDay_Morvel_Form;
-    fmDay_Morvel_Form = form;
-    form->create();
-    codeUpdate_ = new TfmDAY_MORVEL_CODE_Update_Form;
-    fmDAY_MORVEL_CODE_Update_Form = codeUpdate_;
+    if (daily_) {
+        DayRunCheck().clear();
+        fmDay_Morvel_Form = new TfmDay_Morvel_Form;
+        form = fmDay_Morvel_Form;
+        form->create();
+        preparation_ = fmDAY_MORVEL_CODE_Update_Form = new TfmDAY_MORVEL_CODE_Update_Form;
+    } else {
+        MonthRunCheck().clear();
+        fmMonth_Morvel_Form = new TfmMonth_Morvel_Form;
+        form = fmMonth_Morvel_Form;
+        form->create();
+        preparation_ = fmMONTH_MORVEL_CODE_Update_Form = new TfmMONTH_MORVEL_CODE_Update_Form;
+    }
     form->show();
     ok_ = QTest::qWaitForWindowActive(form) && xsession::waitFor([this] { return focused() != nullptr; });
 }
 
-DailyWindow::~DailyWindow() {
+SummaryWindow::~SummaryWindow() {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (window != form && window->isVisible()) window->close();
     freeUnownedReportForms();
-    qrfmDay_Morvel_Form = nullptr;
     delete form;
+    delete preparation_;
     fmDay_Morvel_Form = nullptr;
-    delete codeUpdate_;
+    fmMonth_Morvel_Form = nullptr;
+    qrfmDay_Morvel_Form = nullptr;
+    qrfmMonth_Morvel_Form = nullptr;
     fmDAY_MORVEL_CODE_Update_Form = nullptr;
+    fmMONTH_MORVEL_CODE_Update_Form = nullptr;
     forms::resetPlatform();
     engine::resetDatabases();
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
+    for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
 }
 
-QWidget* DailyWindow::focused() const { return QApplication::focusWidget(); }
+TfmDay_Morvel_Form* SummaryWindow::daily() const { return daily_ ? fmDay_Morvel_Form : nullptr; }
 
-bool DailyWindow::waitForFocus(const QWidget* control, int ms) const {
+QWidget* SummaryWindow::focused() const { return QApplication::focusWidget(); }
+
+bool SummaryWindow::waitForFocus(const QWidget* control, int ms) const {
     return xsession::waitFor([&] { return form->isActiveWindow() && focused() == control; }, ms);
 }
 
-void DailyWindow::setPeriod(const std::string& m1, const std::string& d1, const std::string& m2,
-                            const std::string& d2) {
+void SummaryWindow::setPeriod(const std::string& m1, const std::string& d1, const std::string& m2,
+                              const std::string& d2) {
     form->cbMonth_First->setText(m1);
-    form->cbDay_First->setText(d1);
     form->cbMonth_End->setText(m2);
-    form->cbDay_End->setText(d2);
+    if (TfmDay_Morvel_Form* d = daily()) {
+        d->cbDay_First->setText(d1);
+        d->cbDay_End->setText(d2);
+    }
 }
