@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <filesystem>
-#include <unistd.h>
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
 #include "DAY_MORVEL_Unit1.h"
@@ -11,8 +9,6 @@
 #include "MONTH_MORVEL_CODE_Update_Unit.h"
 #include "MONTH_MORVEL_Unit1.h"
 #include "MONTH_MORVEL_Unit1_Print01.h"
-#include "demo_database.h"
-#include "engine/database.h"
 #include "forms/application.h"
 #include "forms/date_format.h"
 #include "forms/font.h"
@@ -20,31 +16,7 @@
 #include "unowned_report_forms.h"
 #include "x_session.h"
 
-namespace {
-
-std::string freshDatabasePath() {
-    static int counter = 0;
-    return (std::filesystem::temp_directory_path() /
-            ("morvel_xwindow_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
-        .string();
-}
-
-}  // namespace
-
-SummaryWindow::SummaryWindow(const QString& program, QDate today)
-    : daily_(program == QLatin1String("daily")), path_(freshDatabasePath()) {
-    demo::JournalOptions journal;
-    journal.lines = 1500;
-    journal.branches = 3;
-    journal.from = "2002-01-01";
-    journal.to = "2002-12-31";
-    journal.seed = 3;
-    demo::createDemoDatabase(path_, journal);
-    engine::resetDatabases();
-    engine::AliasConfig config;
-    config.path = path_;
-    engine::databaseForAlias("Account").setConfig(config);
-
+SummaryWindow::SummaryWindow(const QString& program, QDate today) : daily_(program == QLatin1String("daily")) {
     forms::installKoreanFace();
     forms::setApplicationTitle(daily_ ? "Day_morvel" : "Month_morvel");
     forms::resetPlatform();
@@ -81,8 +53,6 @@ SummaryWindow::~SummaryWindow() {
     fmDAY_MORVEL_CODE_Update_Form = nullptr;
     fmMONTH_MORVEL_CODE_Update_Form = nullptr;
     forms::resetPlatform();
-    engine::resetDatabases();
-    for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
 }
 
 TfmDay_Morvel_Form* SummaryWindow::daily() const { return daily_ ? fmDay_Morvel_Form : nullptr; }

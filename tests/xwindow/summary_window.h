@@ -1,4 +1,4 @@
-// A main window of either program on a small demo database, created the way start-up
+// A main window of either program on a copy of the tests' demo database, created the way start-up
 // creates it, shown on the real screen and active, with real message boxes.
 #pragma once
 
@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 #include <string>
+
+#include "demo_request_database.h"
 
 namespace mainform { class SummaryMainForm; }
 class TfmDay_Morvel_Form;
@@ -28,11 +30,11 @@ public:
     // The period's texts; the monthly window takes the months alone.
     void setPeriod(const std::string& m1, const std::string& d1, const std::string& m2, const std::string& d2);
 
+    DemoDatabaseCopy database;  // first made, last gone: the window's queries run on it
     mainform::SummaryMainForm* form = nullptr;
 
 private:
     bool daily_;
-    std::string path_;
     QWidget* preparation_ = nullptr;
     bool ok_ = false;
 };
