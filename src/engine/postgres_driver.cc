@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <utility>
@@ -182,6 +183,17 @@ std::map<std::string, ColumnKind> readColumnKinds(PGconn* conn) {
     return kinds;
 }
 
+// Whether a statement makes, changes or drops a table (and so perhaps a column's kind).
+bool changesTables(const std::string& sql) {
+    const std::string word = sql.substr(0, sql.find_first_of(" \t\r\n"));
+    for (const char* ddl : {"CREATE", "ALTER", "DROP"})
+        if (word.size() == std::strlen(ddl) && std::equal(word.begin(), word.end(), ddl, [](char a, char b) {
+                return std::toupper(static_cast<unsigned char>(a)) == b;
+            }))
+            return true;
+    return false;
+}
+
 class PostgresDriver : public Driver {
 public:
     PostgresDriver(PGconn* conn, ConnectionParams params)
@@ -212,6 +224,7 @@ public:
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
         if (!st.parts.empty() && PQtransactionStatus(conn_) == PQTRANS_IDLE)
             return executeSideBySide(st, values);
+        if (changesTables(st.sql)) kinds_.clear();  // column kinds are read again when needed
         return run(conn_, st.sql, rawValues(values));
     }
 

@@ -201,6 +201,9 @@ private:
         if (!gate_) gate_ = std::make_unique<Connection>(openConnection(path_, alias_, SQLITE_OPEN_READWRITE));
         std::vector<Connection*> workers{&main_};
         for (auto& reader : readers_.readers()) workers.push_back(reader.get());
+        // Without the right to write, the gate cannot hold writers off: the statement then
+        // runs whole, which reads one state of the database by itself.
+        if (sqlite3_db_readonly(gate_->handle(), "main") == 1) return main_.run(st.sql, values);
         const SharedSnapshot snapshot(*gate_, workers);
         const auto results = runSideBySide(st.parts.size(), workers.size(), [&](size_t worker, size_t part) {
             return workers[worker]->run(st.parts[part], values);
