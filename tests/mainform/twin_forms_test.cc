@@ -166,6 +166,7 @@ void TwinFormsTest::branchListInCodeOrderWithTrimmedParts() {
     empty.create();
     QCOMPARE(empty.form->cbKubun->itemCount(), 0);
     QCOMPARE(empty.form->cbKubun->itemIndex(), -1);
+    QCOMPARE(empty.form->cbKubun->text(), std::string());  // not the form's "cbKubun"
     QCOMPARE(empty.twin.runCheck(), std::string("NN"));
 }
 

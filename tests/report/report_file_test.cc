@@ -97,14 +97,22 @@ TEST(ReportFile, FailuresCarryTheReason) {
     EXPECT_FALSE(report::writePdf(sampleReport(), dir.filePath("missing/summary.pdf")));
 }
 
+// A three-line report with its preview open and every page produced.
+struct OpenPreview {
+    OpenPreview() {
+        rep.setDataSet(std::make_shared<TableDataSet>(numberedRows(3)));
+        rep.addBand("Detail", report::BandKind::Detail)->setSize(718, 17);
+        preview.produceAll();
+    }
+    report::Report rep{"rep"};
+    report::PreviewWindow preview{rep};
+};
+
 // The preview tells the user why a save, load or export failed, in the program's own
 // message box.
 TEST(ReportFile, PreviewReportsFailuresInAMessageBox) {
-    report::Report rep("rep");
-    rep.setDataSet(std::make_shared<TableDataSet>(numberedRows(3)));
-    rep.addBand("Detail", report::BandKind::Detail)->setSize(718, 17);
-    report::PreviewWindow preview(rep);
-    preview.produceAll();
+    OpenPreview open;
+    report::PreviewWindow& preview = open.preview;
     std::vector<forms::ShownMessage> boxes;
     forms::setMessageResponder([&](const forms::ShownMessage& box) { boxes.push_back(box); });
     QTemporaryDir dir;
@@ -124,11 +132,8 @@ TEST(ReportFile, PreviewReportsFailuresInAMessageBox) {
 // A report saved under a bare name gets the extension the Open dialog looks for; a name
 // with an extension of its own keeps it.
 TEST(ReportFile, PreviewSavesABareNameAsAReportFile) {
-    report::Report rep("rep");
-    rep.setDataSet(std::make_shared<TableDataSet>(numberedRows(3)));
-    rep.addBand("Detail", report::BandKind::Detail)->setSize(718, 17);
-    report::PreviewWindow preview(rep);
-    preview.produceAll();
+    OpenPreview open;
+    report::PreviewWindow& preview = open.preview;
     QTemporaryDir dir;
     ASSERT_TRUE(preview.saveTo(dir.filePath("summary")));
     EXPECT_TRUE(QFile::exists(dir.filePath("summary.rep")));
@@ -141,12 +146,9 @@ TEST(ReportFile, PreviewSavesABareNameAsAReportFile) {
 // Without a printer (the system then offers a PDF file without a name) the user is told
 // so and how to print to a file; a failed print leaves the printer usable for the next.
 TEST(ReportFile, PrintingWithoutAPrinterSaysSoAndTheNextPrintWorks) {
-    report::Report rep("rep");
-    rep.showProgress = false;
-    rep.setDataSet(std::make_shared<TableDataSet>(numberedRows(3)));
-    rep.addBand("Detail", report::BandKind::Detail)->setSize(718, 17);
-    report::PreviewWindow preview(rep);
-    preview.produceAll();
+    OpenPreview open;
+    open.rep.showProgress = false;
+    report::PreviewWindow& preview = open.preview;
     std::vector<forms::ShownMessage> boxes;
     forms::setMessageResponder([&](const forms::ShownMessage& box) { boxes.push_back(box); });
     QTemporaryDir dir;

@@ -1,6 +1,6 @@
-// The daily main window on a real X server with a window manager: what focus,
-// activation and real modal boxes do to the pick lists, the run request's warnings and
-// the layout a clerk sees.
+// The main windows of both programs on a real X server with a window manager: what
+// focus, activation and real modal boxes do to the pick lists, the run request's
+// warnings and the preview, and the layout a clerk sees.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFontMetrics>
@@ -11,7 +11,8 @@
 #include <QTimer>
 
 #include "DAY_MORVEL_Unit1.h"
-#include "daily_window.h"
+#include "MONTH_MORVEL_Unit1.h"
+#include "summary_window.h"
 #include "mainform_roll_up_row.h"
 #include "report/preview_window.h"
 #include "x_session.h"
@@ -32,26 +33,38 @@ bool textFitsVertically(const QFont& font, const QString& text, const QRect& box
     return top >= box.top() && bottom <= box.bottom();
 }
 
+void bothPrograms() {
+    QTest::addColumn<QString>("program");
+    QTest::newRow("daily") << "daily";
+    QTest::newRow("monthly") << "monthly";
+}
+
 }  // namespace
 
-class DailyWindowTest : public QObject {
+class SummaryWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
+    void aClickOpensTheList_data() { bothPrograms(); }
     void aClickOpensTheList();
+    void theExitRuleHoldsAfterTheRealWarning_data() { bothPrograms(); }
     void theExitRuleHoldsAfterTheRealWarning();
     void runWarningsLeaveTheFocusInTheBoxWithItsListOpen();
+    void theYearListShowsItsEntriesWhole_data() { bothPrograms(); }
     void theYearListShowsItsEntriesWhole();
+    void afterARunTheColumnsFitAndNoTextIsClipped_data() { bothPrograms(); }
     void afterARunTheColumnsFitAndNoTextIsClipped();
+    void thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton_data() { bothPrograms(); }
     void thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton();
 };
 
-void DailyWindowTest::init() {
+void SummaryWindowTest::init() {
     if (!xsession::available()) QSKIP("needs an X server (DISPLAY) and xdotool");
 }
 
-void DailyWindowTest::aClickOpensTheList() {
-    DailyWindow w;
+void SummaryWindowTest::aClickOpensTheList() {
+    QFETCH(QString, program);
+    SummaryWindow w(program);
     QVERIFY(w.ok());
     xsession::click(w.form->cbMonth_First);
     QVERIFY(w.waitForFocus(w.form->cbMonth_First));
@@ -61,9 +74,10 @@ void DailyWindowTest::aClickOpensTheList() {
     QCOMPARE(w.form->cbMonth_First->itemIndex(), 4);  // today's month, "05"
 }
 
-void DailyWindowTest::theExitRuleHoldsAfterTheRealWarning() {
+void SummaryWindowTest::theExitRuleHoldsAfterTheRealWarning() {
     // Today's year lies after the list's last year: the year box holds no entry.
-    DailyWindow w(QDate(2030, 5, 10));
+    QFETCH(QString, program);
+    SummaryWindow w(program, QDate(2030, 5, 10));
     QVERIFY(w.ok());
     int runs = 0;
     w.form->BitBtn1->onClick = [&] { ++runs; };
@@ -93,36 +107,40 @@ void DailyWindowTest::theExitRuleHoldsAfterTheRealWarning() {
     for (const std::string& text : answerer.texts) QCOMPARE(text, kWrongPick);
 }
 
-void DailyWindowTest::runWarningsLeaveTheFocusInTheBoxWithItsListOpen() {
+void SummaryWindowTest::runWarningsLeaveTheFocusInTheBoxWithItsListOpen() {
     struct Case {
+        const char* program;
         const char* m1;
         const char* d1;
         const char* m2;
         const char* d2;
         const char* message;
-        forms::ComboBox* TfmDay_Morvel_Form::*box;
+        const char* box;
     };
     const Case cases[] = {
-        {"12", "31", "01", "01", "종료일자보다 시작일자 더 큽니다......", &TfmDay_Morvel_Form::cbMonth_End},
-        {"04", "31", "05", "01", "시작일자 2002-04-31 : 유효하지 않은 날짜 형식입니다.", &TfmDay_Morvel_Form::cbDay_First},
-        {"02", "01", "02", "30", "종료일자 2002-02-30 : 유효하지 않은 날짜 형식입니다.", &TfmDay_Morvel_Form::cbDay_End},
+        {"daily", "12", "31", "01", "01", "종료일자보다 시작일자 더 큽니다......", "cbMonth_End"},
+        {"daily", "04", "31", "05", "01", "시작일자 2002-04-31 : 유효하지 않은 날짜 형식입니다.", "cbDay_First"},
+        {"daily", "02", "01", "02", "30", "종료일자 2002-02-30 : 유효하지 않은 날짜 형식입니다.", "cbDay_End"},
+        {"monthly", "12", "", "01", "", "종료일자보다 시작일자 더 큽니다......", "cbMonth_End"},
     };
     for (const Case& c : cases) {
-        DailyWindow w;
+        SummaryWindow w(c.program);
         QVERIFY(w.ok());
         w.setPeriod(c.m1, c.d1, c.m2, c.d2);
         xsession::ModalAnswerer answerer;
         xsession::click(w.form->BitBtn1);
         QVERIFY(xsession::waitFor([&] { return answerer.texts.size() == 1; }));
         QCOMPARE(answerer.texts.front(), std::string(c.message));
-        forms::ComboBox* box = w.form->*c.box;
+        auto* box = w.form->findChild<forms::ComboBox*>(c.box);
+        QVERIFY(box);
         QVERIFY(w.waitForFocus(box));
         QVERIFY2(xsession::waitFor([&] { return box->listOpen(); }), c.message);
     }
 }
 
-void DailyWindowTest::theYearListShowsItsEntriesWhole() {
-    DailyWindow w;
+void SummaryWindowTest::theYearListShowsItsEntriesWhole() {
+    QFETCH(QString, program);
+    SummaryWindow w(program);
     QVERIFY(w.ok());
     forms::ComboBox* year = w.form->cbYear;
     xsession::click(year);
@@ -138,8 +156,9 @@ void DailyWindowTest::theYearListShowsItsEntriesWhole() {
     }
 }
 
-void DailyWindowTest::afterARunTheColumnsFitAndNoTextIsClipped() {
-    DailyWindow w;
+void SummaryWindowTest::afterARunTheColumnsFitAndNoTextIsClipped() {
+    QFETCH(QString, program);
+    SummaryWindow w(program);
     QVERIFY(w.ok());
     w.setPeriod("05", "01", "05", "10");
     xsession::click(w.form->BitBtn1);
@@ -172,8 +191,9 @@ void DailyWindowTest::afterARunTheColumnsFitAndNoTextIsClipped() {
     QVERIFY(checked > 0);
 }
 
-void DailyWindowTest::thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton() {
-    DailyWindow w;
+void SummaryWindowTest::thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton() {
+    QFETCH(QString, program);
+    SummaryWindow w(program);
     QVERIFY(w.ok());
     w.setPeriod("05", "01", "05", "10");
     xsession::click(w.form->BitBtn1);
@@ -220,5 +240,5 @@ void DailyWindowTest::thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton()
     QVERIFY(w.form->isVisible());
 }
 
-QTEST_MAIN(DailyWindowTest)
-#include "daily_window_test.moc"
+QTEST_MAIN(SummaryWindowTest)
+#include "summary_window_test.moc"
