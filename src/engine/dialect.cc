@@ -34,6 +34,7 @@ struct Expr {
     bool literal = false;  // a quoted text
     std::string text{};    // the literal's text
     Ty declared = Ty::Unknown;  // a column's kind as the backend's tables declare it
+    bool computed = false;      // an operator's or function's result: SQLite gives it no affinity
 };
 
 const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "ORDER", "HAVING", "UNION", "ON",
@@ -62,7 +63,13 @@ public:
         else sql = passThrough();
         while (at(Tok::Semicolon)) ++pos_;
         if (!at(Tok::End)) fail("Unexpected '" + cur().text + "'");
-        TranslatedStatement out{sql, names_, {}, {}, {}};
+        TranslatedStatement out{sql, names_, {}, {}, {}, {}};
+        if (statementIsSelect_) {
+            // The longest first: one that holds another is replaced before it.
+            std::stable_sort(inSubqueries_.begin(), inSubqueries_.end(),
+                             [](const InSubquery& a, const InSubquery& b) { return a.text.size() > b.text.size(); });
+            out.inSubqueries = std::move(inSubqueries_);
+        }
         if (!unionMembers_.empty()) {
             const size_t at = sql.find(kUnionMarker);
             out.sql = sql.substr(0, at) + unionText_ + sql.substr(at + std::strlen(kUnionMarker));
@@ -160,7 +167,10 @@ private:
         ++selectDepth_;
         struct Leave { int& d; ~Leave() { --d; } } leave{selectDepth_};
         std::string sql = members ? memberCore(*members) : selectCore();
+        bool single = true;
+        const bool firstComputed = coreComputed_;
         while (peekWord("UNION") || peekWord("EXCEPT") || peekWord("INTERSECT")) {
+            single = false;
             std::string op = upper(toks_[pos_++].text);
             if (acceptWord("ALL")) op += " ALL";
             if (members && op != "UNION ALL") members->clear(), members = nullptr;
@@ -172,6 +182,7 @@ private:
             sql += "\nORDER BY " + orderList();
             if (members) members->clear();
         }
+        selectComputed_ = single && firstComputed;
         return sql;
     }
 
@@ -194,6 +205,7 @@ private:
             ++pos_;
             std::string inner = compoundSelect();
             expect(Tok::RParen, ")");
+            coreComputed_ = false;
             return "SELECT * FROM (" + inner + ")";
         }
         expectWord("SELECT");
@@ -201,6 +213,8 @@ private:
         if (acceptWord("DISTINCT")) sql += "DISTINCT ";
         else acceptWord("ALL");
         sql += selectItems();
+        const bool computed = itemComputed_;
+        struct Keep { bool& to; bool value; ~Keep() { to = value; } } keep{coreComputed_, computed};
         if (acceptWord("FROM")) sql += "\nFROM " + fromList();
         if (acceptWord("WHERE")) sql += "\nWHERE " + expression().sql;
         if (acceptWord("GROUP")) {
@@ -219,23 +233,33 @@ private:
 
     std::string selectItems() {
         std::string list;
-        do {
-            if (!list.empty()) list += ",\n  ";
+        bool firstComputed = false;
+        for (bool first = true;; first = false) {
+            if (!first) list += ",\n  ";
             list += selectItem();
-        } while (at(Tok::Comma) && (++pos_, true));
+            if (first) firstComputed = itemComputed_;
+            if (!at(Tok::Comma)) break;
+            ++pos_;
+        }
+        itemComputed_ = firstComputed;
         return list;
     }
 
     std::string selectItem() {
+        itemComputed_ = false;
         if (at(Tok::Op) && cur().text == "*") { ++pos_; return "*"; }
         // alias = expression
         if ((at(Tok::Ident) || at(Tok::QuotedIdent)) && !isReserved(cur().text) &&
             toks_[pos_ + 1].kind == Tok::Op && toks_[pos_ + 1].text == "=") {
             const std::string alias = identifier();
             ++pos_;  // '='
-            return innerItem(expression()) + " AS " + alias;
+            const Expr e = expression();
+            itemComputed_ = e.computed;
+            return innerItem(e) + " AS " + alias;
         }
-        std::string sql = innerItem(expression());
+        const Expr e = expression();
+        itemComputed_ = e.computed;
+        std::string sql = innerItem(e);
         if (acceptWord("AS")) return sql + " AS " + aliasName();
         if ((at(Tok::Ident) && !isReserved(cur().text)) || at(Tok::QuotedIdent) || at(Tok::String))
             return sql + " AS " + aliasName();
@@ -464,8 +488,10 @@ private:
             if (acceptWord("IN")) {
                 expect(Tok::LParen, "(");
                 std::string list;
+                bool lookup = false;
                 if (peekWord("SELECT")) {
                     list = "\n" + compoundSelect() + "\n";
+                    lookup = target_ == SqlTarget::Sqlite && left.computed && selectComputed_;
                     if (target_ == SqlTarget::Postgres && left.type == Ty::Text)
                         list = "SELECT rtrim(morvel_in.v) FROM (" + list + ") AS morvel_in(v)";
                 } else {
@@ -475,7 +501,9 @@ private:
                     } while (at(Tok::Comma) && (++pos_, true));
                 }
                 expect(Tok::RParen, ")");
+                const std::string probe = wrap(left);
                 left = {collated(left) + " " + no + "IN (" + list + ")", Ty::Number, false};
+                if (lookup) inSubqueries_.push_back({left.sql, probe, list, negated});
                 continue;
             }
             if (acceptWord("BETWEEN")) {
@@ -516,6 +544,11 @@ private:
     // written; otherwise SQLite's backend function decides for each row, and PostgreSQL
     // adds.
     Expr combine(const Expr& a, const std::string& op, const Expr& b) {
+        Expr result = combineOperands(a, op, b);
+        result.computed = true;
+        return result;
+    }
+    Expr combineOperands(const Expr& a, const std::string& op, const Expr& b) {
         const Ty ta = a.type != Ty::Unknown ? a.type : a.declared;
         const Ty tb = b.type != Ty::Unknown ? b.type : b.declared;
         if (op == "||" || (op == "+" && ta == Ty::Text && tb == Ty::Text))
@@ -542,6 +575,7 @@ private:
             const std::string op = toks_[pos_++].text;
             Expr right = unary();
             left = {wrap(left) + " " + op + " " + wrap(right), Ty::Number, false};
+            left.computed = true;
         }
         return left;
     }
@@ -640,7 +674,11 @@ private:
         expect(Tok::RParen, ")");
         std::string joined;
         for (const auto& a : args) joined += (joined.empty() ? "" : ", ") + a.sql;
-        auto call = [&](const std::string& fn, Ty ty) { return Expr{fn + "(" + prefix + joined + ")", ty, true}; };
+        auto call = [&](const std::string& fn, Ty ty) {
+            Expr result{fn + "(" + prefix + joined + ")", ty, true};
+            result.computed = name != "CAST";
+            return result;
+        };
 
         if (name == "ISNULL") {
             if (args.size() != 2) fail("ISNULL takes two arguments");
@@ -668,6 +706,10 @@ private:
     std::vector<UnionMember> unionMembers_;
     std::string unionText_;
     std::vector<DerivedTable>* memberDerived_ = nullptr;  // the member being read, if any
+    bool itemComputed_ = false;    // the select item just read (the first, after a list) is computed
+    bool coreComputed_ = false;    // the select core just read has a computed first item
+    bool selectComputed_ = false;  // the select just read is one select whose first item is computed
+    std::vector<InSubquery> inSubqueries_;
     static constexpr size_t kMinUnionMembers = 4;
     static constexpr const char* kUnionMarker = "\x01union\x01";
 };

@@ -17,6 +17,17 @@ struct LoginRequest;
 
 // A statement ready for a backend: the translated text with positional parameters
 // (1-based "?N" for SQLite, "$N" for PostgreSQL) and the parameter name of each position.
+// `probe [NOT] IN (subquery)` of a SELECT on SQLite, where neither side has a column's
+// affinity: `text` is the condition as the statement's texts hold it. When the subquery
+// reads no column of the statement around it, a backend may compute its rows once and
+// look each probe up in them.
+struct InSubquery {
+    std::string text;
+    std::string probe;
+    std::string subquery;
+    bool negated = false;
+};
+
 struct TranslatedStatement {
     std::string sql;
     std::vector<std::string> paramNames;  // lower-cased; position i binds paramNames[i]
@@ -27,6 +38,7 @@ struct TranslatedStatement {
     std::vector<std::string> parts;
     std::vector<std::string> partTables;
     std::string combined;
+    std::vector<InSubquery> inSubqueries;  // the longest text first
 };
 
 struct ResultSet {

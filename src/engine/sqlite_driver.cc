@@ -10,6 +10,7 @@
 #include "dialect.h"
 #include "error.h"
 #include "reader_pool.h"
+#include "sqlite_in_lookup.h"
 
 namespace engine {
 namespace {
@@ -18,6 +19,12 @@ namespace {
 // to a derived table through an automatic index with its Bloom filter; this turns
 // that optimisation off for the connection.
 constexpr int kBloomFilterOptimisation = 0x00080000;
+
+// SQLite counts every allocation under one process-wide mutex by default; the statements
+// that run side by side then wait for each other on every row. The count serves only a
+// heap limit, which the engine does not set. It must be turned off before SQLite starts,
+// hence at load time.
+[[maybe_unused]] const bool kAllocationCountOff = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
 
 // The connection's last error; a lock that another connection kept past the busy
 // timeout says so clearly.
@@ -56,13 +63,7 @@ void plusFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 ResultSet runPrepared(sqlite3* db, sqlite3_stmt* stmt, const std::vector<std::optional<std::string>>& values) {
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    const int bindable = std::min(static_cast<int>(values.size()), sqlite3_bind_parameter_count(stmt));
-    for (int index = 1; index <= bindable; ++index) {
-        const auto& v = values[static_cast<size_t>(index - 1)];
-        const int rc = v ? sqlite3_bind_text(stmt, index, v->data(), static_cast<int>(v->size()), SQLITE_TRANSIENT)
-                         : sqlite3_bind_null(stmt, index);
-        if (rc != SQLITE_OK) throw DatabaseError(std::string("bind: ") + sqlite3_errmsg(db));
-    }
+    bindValues(db, stmt, values);
     ResultSet result;
     const int columns = sqlite3_column_count(stmt);
     for (int c = 0; c < columns; ++c) {
@@ -173,11 +174,16 @@ private:
 class SqliteDriver : public Driver {
 public:
     SqliteDriver(sqlite3* db, std::string path, std::string alias)
-        : main_(db), path_(std::move(path)), alias_(std::move(alias)),
+        : lookups_(std::make_unique<InLookups>()), main_(db), path_(std::move(path)), alias_(std::move(alias)),
           sideBySide_(!path_.empty() && path_ != ":memory:"),
-          readers_(sideBySide_ ? kReaderConnections : 0, [p = path_, a = alias_] {
-              return std::make_unique<Connection>(openConnection(p, a, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX));
-          }) {}
+          readers_(sideBySide_ ? kReaderConnections : 0, [p = path_, a = alias_, l = lookups_.get()] {
+              auto reader =
+                  std::make_unique<Connection>(openConnection(p, a, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX));
+              l->registerOn(reader->handle());
+              return reader;
+          }) {
+        lookups_->registerOn(main_.handle());
+    }
 
     std::string name() const override { return "sqlite"; }
 
@@ -188,10 +194,27 @@ public:
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
         if (!st.parts.empty() && sideBySide_ && sqlite3_get_autocommit(main_.handle()))
             return executeSideBySide(st, values);
-        return main_.run(st.sql, values);
+        return executeWhole(st, values);
     }
 
 private:
+    // Runs the statement on this connection; its IN subqueries' rows and the statement
+    // read one state of the database.
+    ResultSet executeWhole(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
+        if (st.inSubqueries.empty()) return main_.run(st.sql, values);
+        const bool alone = sqlite3_get_autocommit(main_.handle());
+        if (alone) exec(main_.handle(), "BEGIN");
+        try {
+            const InLookupScope lookups(*lookups_, main_.handle(), st, values);
+            ResultSet result = main_.run(lookups.statement().sql, values);
+            if (alone) exec(main_.handle(), "COMMIT");
+            return result;
+        } catch (...) {
+            if (alone) sqlite3_exec(main_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+    }
+
     // Runs the parts of the statement's derived UNION ALL side by side on this connection
     // and the reader connections, all reading one state of the database, keeps each
     // part's rows in a temporary table of this connection and runs the combining
@@ -203,13 +226,15 @@ private:
         for (auto& reader : readers_.readers()) workers.push_back(reader.get());
         // Without the right to write, the gate cannot hold writers off: the statement then
         // runs whole, which reads one state of the database by itself.
-        if (sqlite3_db_readonly(gate_->handle(), "main") == 1) return main_.run(st.sql, values);
+        if (sqlite3_db_readonly(gate_->handle(), "main") == 1) return executeWhole(st, values);
         const SharedSnapshot snapshot(*gate_, workers);
-        const auto results = runSideBySide(st.parts.size(), workers.size(), [&](size_t worker, size_t part) {
-            return workers[worker]->run(st.parts[part], values);
+        const InLookupScope lookups(*lookups_, main_.handle(), st, values);
+        const TranslatedStatement& run = lookups.statement();
+        const auto results = runSideBySide(run.parts.size(), workers.size(), [&](size_t worker, size_t part) {
+            return workers[worker]->run(run.parts[part], values);
         });
-        for (size_t part = 0; part < results.size(); ++part) fillTable(st.partTables[part], results[part]);
-        return main_.run(st.combined, values);  // the tables go with the transaction
+        for (size_t part = 0; part < results.size(); ++part) fillTable(run.partTables[part], results[part]);
+        return main_.run(run.combined, values);  // the tables go with the transaction
     }
 
     void fillTable(const std::string& table, const ResultSet& result) {
@@ -257,6 +282,7 @@ private:
         }
     }
 
+    std::unique_ptr<InLookups> lookups_;  // shared by the connections, so declared before them
     Connection main_;
     std::string path_;
     std::string alias_;
