@@ -503,7 +503,13 @@ private:
                 expect(Tok::RParen, ")");
                 const std::string probe = wrap(left);
                 left = {collated(left) + " " + no + "IN (" + list + ")", Ty::Number, false};
-                if (lookup) inSubqueries_.push_back({left.sql, probe, list, negated});
+                if (lookup) {
+                    // Whether a value is among the rows does not depend on repeats.
+                    const std::string distinct = "\nSELECT DISTINCT ";
+                    if (list.compare(0, distinct.size(), distinct) == 0)
+                        list = "\nSELECT " + list.substr(distinct.size());
+                    inSubqueries_.push_back({left.sql, probe, list, negated});
+                }
                 continue;
             }
             if (acceptWord("BETWEEN")) {

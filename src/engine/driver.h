@@ -18,7 +18,8 @@ struct LoginRequest;
 // A statement ready for a backend: the translated text with positional parameters
 // (1-based "?N" for SQLite, "$N" for PostgreSQL) and the parameter name of each position.
 // `probe [NOT] IN (subquery)` of a SELECT on SQLite, where neither side has a column's
-// affinity: `text` is the condition as the statement's texts hold it. When the subquery
+// affinity: `text` is the condition as the statement's texts hold it, `subquery` gives
+// the same values (perhaps repeated). When the subquery
 // reads no column of the statement around it, a backend may compute its rows once and
 // look each probe up in them.
 struct InSubquery {

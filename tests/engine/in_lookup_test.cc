@@ -95,6 +95,12 @@ TEST(InLookupText, OfferedOnlyWhereNeitherSideIsAColumn) {
     ASSERT_EQ(st.inSubqueries.size(), 1u);
     EXPECT_NE(st.sql.find(st.inSubqueries[0].text), std::string::npos);
     EXPECT_NE(st.inSubqueries[0].subquery.find("?1"), std::string::npos);
+    // Repeats do not matter to IN: the rows are read without removing them.
+    const auto distinct = engine::translateStatement("SELECT 1 FROM T WHERE A + B IN (SELECT DISTINCT A + B FROM U)",
+                                                     SqlTarget::Sqlite);
+    ASSERT_EQ(distinct.inSubqueries.size(), 1u);
+    EXPECT_EQ(distinct.inSubqueries[0].subquery.find("DISTINCT"), std::string::npos);
+    EXPECT_NE(distinct.sql.find(distinct.inSubqueries[0].text), std::string::npos);
     // A column carries its declared affinity into the comparison: left to SQLite.
     EXPECT_EQ(offered("SELECT 1 FROM T WHERE A IN (SELECT A + B FROM U)"), 0u);
     EXPECT_EQ(offered("SELECT 1 FROM T WHERE A + B IN (SELECT A FROM U)"), 0u);
