@@ -72,3 +72,9 @@ void SummaryWindow::setPeriod(const std::string& m1, const std::string& d1, cons
         d->cbDay_End->setText(d2);
     }
 }
+
+bool SummaryWindow::runMay() {
+    setPeriod("05", "01", "05", "10");
+    xsession::click(form->BitBtn1);
+    return xsession::waitFor([this] { return form->DBGrid1->recordCount() > 0; });
+}

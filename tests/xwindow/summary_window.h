@@ -29,6 +29,8 @@ public:
     bool waitForFocus(const QWidget* control, int ms = 5000) const;
     // The period's texts; the monthly window takes the months alone.
     void setPeriod(const std::string& m1, const std::string& d1, const std::string& m2, const std::string& d2);
+    // Runs the summary of 1 to 10 May with a click on "&R실행"; true once the grid shows rows.
+    bool runMay();
 
     DemoDatabaseCopy database;  // first made, last gone: the window's queries run on it
     mainform::SummaryMainForm* form = nullptr;
