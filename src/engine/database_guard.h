@@ -1,8 +1,8 @@
 // The database guard: a lock on the whole database behind an alias that one copy of
 // the programs holds at a time, so that no two copies interleave their work on the
 // shared work table. PostgreSQL: a session-level advisory lock, which the server drops
-// with the session. SQLite: a lock on a file beside the database file ("-guard"),
-// which the system drops with the process.
+// with the session. SQLite: a lock on the database file itself (database_file_lock.h),
+// the same through every name of the file, which the system drops with the process.
 //
 // Guards nest within a process: an inner guard (the close during a print request)
 // holds on to the lock that the outer one took. A guard can be paused (see pauseGuard).
@@ -57,7 +57,7 @@ bool pauseGuard(const std::string& alias = "Account");
 // it that long or the database could not be reached: the guard then holds nothing.
 bool resumeGuard(const std::string& alias = "Account");
 
-// One backend's lock behind the guard.
+// One backend's lock behind the guard (Driver::guardLock).
 class DatabaseLock {
 public:
     virtual ~DatabaseLock() = default;

@@ -14,6 +14,7 @@ namespace engine {
 
 struct AliasConfig;
 struct LoginRequest;
+class DatabaseLock;
 
 // A statement ready for a backend: the translated text with positional parameters
 // (1-based "?N" for SQLite, "$N" for PostgreSQL) and the parameter name of each position.
@@ -62,6 +63,9 @@ public:
     // True once the server or the network has broken the connection: no statement can
     // run on it any more.
     virtual bool broken() const { return false; }
+    // A new handle on the lock behind the database guard (database_guard.h), valid while
+    // this driver lives; the lock goes when the connection goes.
+    virtual std::unique_ptr<DatabaseLock> guardLock() = 0;
 };
 
 // How long a statement waits for a lock that another session holds before it fails

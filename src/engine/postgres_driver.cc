@@ -13,6 +13,7 @@
 
 #include "alias_config.h"
 #include "database.h"
+#include "database_guard.h"
 #include "dialect.h"
 #include "error.h"
 #include "reader_pool.h"
@@ -194,6 +195,31 @@ bool changesTables(const std::string& sql) {
     return false;
 }
 
+// The database guard's lock: a session-level advisory lock on the connection's database,
+// which the server drops with the session.
+class AdvisoryLock : public DatabaseLock {
+public:
+    explicit AdvisoryLock(PGconn* conn) : conn_(conn) {}
+
+    bool tryLock() override {
+        const ResultSet result = run(conn_, std::string("SELECT pg_try_advisory_lock(") + kAdvisoryKey + ")", {});
+        return !result.rows.empty() && result.rows[0][0].asString() == "t";
+    }
+
+    void unlock() override {
+        try {
+            run(conn_, std::string("SELECT pg_advisory_unlock(") + kAdvisoryKey + ")", {});
+        } catch (const DatabaseError&) {
+            // The session is gone, and its lock with it.
+        }
+    }
+
+private:
+    // The same number in every copy ("MORVEL" in ASCII).
+    static constexpr const char* kAdvisoryKey = "84913164567884";
+    PGconn* conn_;
+};
+
 class PostgresDriver : public Driver {
 public:
     PostgresDriver(PGconn* conn, ConnectionParams params)
@@ -206,6 +232,8 @@ public:
 
     // Reader connections that broke are dropped where they fail; this one counts.
     bool broken() const override { return PQstatus(conn_) == CONNECTION_BAD; }
+
+    std::unique_ptr<DatabaseLock> guardLock() override { return std::make_unique<AdvisoryLock>(conn_); }
 
     TranslatedStatement translate(const std::string& text) const override {
         bool reread = false;

@@ -1,12 +1,16 @@
 #include "sqlite_driver.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
 
 #include "alias_config.h"
+#include "database_file_lock.h"
+#include "database_guard.h"
 #include "dialect.h"
 #include "error.h"
 #include "reader_pool.h"
@@ -171,11 +175,29 @@ private:
     std::vector<Connection*> begun_;
 };
 
+// The guard's handle on the driver's lock of the database file.
+class FileGuardLock : public DatabaseLock {
+public:
+    explicit FileGuardLock(DatabaseFileLock& lock) : lock_(lock) {}
+    bool tryLock() override { return lock_.tryLock(); }
+    void unlock() override { lock_.unlock(); }
+
+private:
+    DatabaseFileLock& lock_;
+};
+
+// A database in memory belongs to its one connection: nobody else can reach it.
+class PrivateDatabaseLock : public DatabaseLock {
+public:
+    bool tryLock() override { return true; }
+    void unlock() override {}
+};
+
 class SqliteDriver : public Driver {
 public:
     SqliteDriver(sqlite3* db, std::string path, std::string alias)
-        : lookups_(std::make_unique<InLookups>()), main_(db), path_(std::move(path)), alias_(std::move(alias)),
-          sideBySide_(!path_.empty() && path_ != ":memory:"),
+        : fileLock_(path), lookups_(std::make_unique<InLookups>()), main_(db), path_(std::move(path)),
+          alias_(std::move(alias)), sideBySide_(!path_.empty() && path_ != ":memory:"),
           readers_(sideBySide_ ? kReaderConnections : 0, [p = path_, a = alias_, l = lookups_.get()] {
               auto reader =
                   std::make_unique<Connection>(openConnection(p, a, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX));
@@ -189,6 +211,11 @@ public:
 
     TranslatedStatement translate(const std::string& text) const override {
         return translateStatement(text, SqlTarget::Sqlite);
+    }
+
+    std::unique_ptr<DatabaseLock> guardLock() override {
+        if (path_ == ":memory:") return std::make_unique<PrivateDatabaseLock>();
+        return std::make_unique<FileGuardLock>(fileLock_);
     }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
@@ -282,6 +309,9 @@ private:
         }
     }
 
+    // Declared before the connections, so that its descriptor of the database file closes
+    // only after theirs (closing it drops the process's POSIX locks on the file).
+    DatabaseFileLock fileLock_;
     std::unique_ptr<InLookups> lookups_;  // shared by the connections, so declared before them
     Connection main_;
     std::string path_;
@@ -299,6 +329,26 @@ void exec(sqlite3* db, const char* sql) {
                                                                                 : "unknown error";
         sqlite3_free(err);
         throw DatabaseError(message);
+    }
+}
+
+// SQLite makes the "-wal" and "-shm" files beside the database with the database file's
+// permissions but with the group of the process that makes them. In a folder without
+// the setgid bit that is the clerk's own group, and no other clerk could open them while
+// they exist (while this program runs, or after it was killed). The clerk who made them
+// gives them the database file's group at once. (Where the clerk is no member of that
+// group the system refuses, and nothing better can be done.)
+void shareJournalFilesWithTheDatabaseGroup(sqlite3* db) {
+    const char* database = sqlite3_db_filename(db, "main");  // symbolic links resolved
+    struct stat file {};
+    if (!database || !*database || ::stat(database, &file) != 0) return;
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const std::string path = std::string(database) + suffix;
+        struct stat made {};
+        if (::lstat(path.c_str(), &made) == 0 && S_ISREG(made.st_mode) && made.st_uid == ::geteuid() &&
+            made.st_gid != file.st_gid) {
+            [[maybe_unused]] const int refused = ::lchown(path.c_str(), static_cast<uid_t>(-1), file.st_gid);
+        }
     }
 }
 
@@ -332,10 +382,19 @@ std::unique_ptr<Driver> openSqliteDriver(const AliasConfig& config) {
     if (path != ":memory:" && !std::filesystem::is_regular_file(path, ec))
         throw DatabaseError("Cannot open database '" + config.alias + "': the database file " + path +
                             " was not found");
+    // SQLite keeps its "-wal" and "-shm" files beside the name that the file is opened by:
+    // copies that reach one file by two names (hard links) would not see each other's
+    // changes and would damage the file. (A symbolic link is followed to the one name.)
+    if (const auto names = std::filesystem::hard_link_count(path, ec); path != ":memory:" && !ec && names > 1)
+        throw DatabaseError("Cannot open database '" + config.alias + "': the database file " + path + " has " +
+                            std::to_string(names) +
+                            " names (hard links), and copies that open it by different names would not see each "
+                            "other's changes; give it one name (symbolic links may point to it)");
     sqlite3* db = openConnection(path, config.alias, SQLITE_OPEN_READWRITE);
     try {
         exec(db, "PRAGMA journal_mode=WAL");
         exec(db, "PRAGMA synchronous=NORMAL");
+        shareJournalFilesWithTheDatabaseGroup(db);
     } catch (const DatabaseError& e) {
         sqlite3_close_v2(db);
         throw DatabaseError("Cannot open database '" + config.alias + "' at " + path + ": " + e.what());

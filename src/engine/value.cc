@@ -1,5 +1,6 @@
 #include "value.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,10 +14,12 @@ std::string Value::asString() const {
     char buf[64];
     if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15) {
         std::snprintf(buf, sizeof buf, "%.0f", d);
-    } else {
-        std::snprintf(buf, sizeof buf, "%.15g", d);
+        return buf;
     }
-    return buf;
+    // The fewest digits that read back as the same double: amounts of 16 or 17
+    // significant digits keep every one (they travel between statements as text).
+    const auto written = std::to_chars(buf, buf + sizeof buf, d);
+    return std::string(buf, written.ptr);
 }
 
 double Value::asFloat() const {

@@ -194,7 +194,6 @@ TestDatabase::~TestDatabase() {
         std::remove(path_.c_str());
         std::remove((path_ + "-wal").c_str());
         std::remove((path_ + "-shm").c_str());
-        std::remove((path_ + "-guard").c_str());
     }
 }
 

@@ -10,21 +10,19 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <vector>
 #include <memory>
 
 #include "copy_process.h"
+#include "shared_books.h"
 #include "demo_request_database.h"
+#include "guard_refusal.h"
 #include "summary_window.h"
 #include "engine/database_guard.h"
 #include "engine/query.h"
 #include "engine/trace.h"
 #include "forms/platform.h"
-#include "journal_generator.h"
-#include "summary_fixture.h"
 #include "test_backends.h"
 
 namespace {
@@ -33,67 +31,14 @@ using namespace std::chrono_literals;
 using copies::CopyProcess;
 using test_backends::Backend;
 
-constexpr const char* kDatabase = "morvel_copies_test";
+using copies::headingRows;
+using copies::kDatabase;
+using copies::neutral;
+using copies::scalar;
+using copies::SharedBooks;
+
 constexpr int kCopies = 3;
 constexpr int kRounds = 8;
-
-long long scalar(const std::string& sql) {
-    engine::Query q;
-    q.setText(sql);
-    q.open();
-    return static_cast<long long>(q.field(0).asFloat());
-}
-
-long long headingRows() { return scalar("SELECT COUNT(*) FROM Test_Ac_Code WHERE Serial_No IS NULL"); }
-
-// Neutral: no heading rows, every class "99", every link the filler.
-bool neutral() {
-    return headingRows() == 0 &&
-           scalar("SELECT COUNT(*) FROM Test_Ac_Code WHERE Jan_Check <> '99' OR The_Code <> '123456789012' "
-                  "OR Code_MoveCode <> '123456789012' OR Code_TwoMove <> '123456789012' "
-                  "OR Code_ThreeMove <> '123456789012'") == 0;
-}
-
-// The books of one test: the demo chart, two branches and a year of journal, on one
-// backend, and an alias file that points the copies at them.
-class SharedBooks {
-public:
-    explicit SharedBooks(Backend backend) : backend_(backend) {
-        books_ = std::make_unique<fixture::SummaryDatabase>(backend, 2, false, kDatabase);
-        books_->addJournal(demo::generateJournalLines(
-            {.lines = 1500, .branches = 2, .from = "2002-01-01", .to = "2002-12-31", .seed = 11}));
-        aliasFile_ = (std::filesystem::temp_directory_path() /
-                      ("morvel_copies_" + std::to_string(::getpid()) + "_" + std::to_string(++counter_) + ".ini"))
-                         .string();
-        std::ofstream ini(aliasFile_);
-        ini << "[Account]\n";
-        if (backend == Backend::SQLite) {
-            ini << "driver = sqlite\npath = " << books_->path() << "\n";
-        } else {
-            ini << "driver = postgres\nhost = 127.0.0.1\nport = " << test_backends::postgresPort()
-                << "\ndatabase = " << kDatabase << "\nuser = " << test_backends::kPostgresRole << "\n";
-        }
-    }
-    ~SharedBooks() {
-        books_.reset();
-        std::filesystem::remove(aliasFile_);
-    }
-
-    const std::string& aliasFile() const { return aliasFile_; }
-
-    // What one copy of the program alone shows for the year: its one run.
-    std::string aloneRows(const std::string& program = "daily") {
-        CopyProcess copy({"run", "1", program}, aliasFile_);
-        const auto lines = copy.readAll(60s);
-        return lines.size() == 1 ? lines[0] : "no single line";
-    }
-
-private:
-    Backend backend_;
-    std::unique_ptr<fixture::SummaryDatabase> books_;
-    std::string aliasFile_;
-    static inline int counter_ = 0;
-};
 
 class Copies : public ::testing::TestWithParam<Backend> {
 protected:
@@ -155,14 +100,10 @@ TEST_P(Copies, ACopyKilledDuringItsPreparationLeavesNothingThatTheNextRunCounts)
 TEST_P(Copies, TheGuardIsHeldAcrossProcessesAndDiesWithItsHolder) {
     CopyProcess holder({"hold", "60"}, books->aliasFile());
     ASSERT_EQ(holder.readLine(30s).value_or("no line"), "held");
-    engine::setGuardWait(300ms);
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_THROW(engine::DatabaseGuard guard, engine::DatabaseBusy);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
+    expectGuardRefusedAfterTheWait();
 
     holder.kill();
-    engine::setGuardWait(3s);
-    start = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_NO_THROW(engine::DatabaseGuard guard);
     const auto freed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     std::printf("[ figures  ] %s: guard free %lld ms after its holder was killed\n", backendName().c_str(),

@@ -1,8 +1,9 @@
 // A copy of the program (the test driver morvel_copy) run as a child process with its
-// own alias file, its output read line by line. Killed with SIGKILL when the test lets
-// go of it while it still runs.
+// own alias file, its output read line by line; as the test's own user or as another
+// clerk. Killed with SIGKILL when the test lets go of it while it still runs.
 #pragma once
 
+#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -18,10 +19,18 @@ extern char** environ;
 
 namespace copies {
 
+// Another user the copy runs as: its user id, its own group and the groups it belongs to.
+struct Clerk {
+    uid_t uid = 0;
+    gid_t group = 0;
+    std::vector<gid_t> groups;
+};
+
 class CopyProcess {
 public:
-    CopyProcess(const std::vector<std::string>& arguments, const std::string& aliasFile) {
-        std::vector<std::string> texts{MORVEL_COPY_PROGRAM};
+    CopyProcess(const std::vector<std::string>& arguments, const std::string& aliasFile,
+                const Clerk* clerk = nullptr, const std::string& program = MORVEL_COPY_PROGRAM) {
+        std::vector<std::string> texts{program};
         texts.insert(texts.end(), arguments.begin(), arguments.end());
         std::vector<std::string> environment{"MORVEL_ALIAS_CONFIG=" + aliasFile};
         for (char** e = environ; *e; ++e)
@@ -39,6 +48,9 @@ public:
             ::dup2(fds[1], STDOUT_FILENO);
             ::close(fds[0]);
             ::close(fds[1]);
+            if (clerk && (::chdir("/") != 0 || ::setgroups(clerk->groups.size(), clerk->groups.data()) != 0 ||
+                          ::setgid(clerk->group) != 0 || ::setuid(clerk->uid) != 0))
+                ::_exit(126);
             ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }

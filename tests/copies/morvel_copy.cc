@@ -8,6 +8,9 @@
 //                                     preparation: prints "preparing" and waits to be
 //                                     killed (at most 60 s)
 //   morvel_copy hold SECONDS          takes the database guard, prints "held", keeps it
+//   morvel_copy idle SECONDS          opens the daily window (its start-up reads the
+//                                     database), prints "open" or "error <message>",
+//                                     and keeps the window open
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
@@ -56,6 +59,13 @@ int holdGuard(int seconds) {
     return 0;
 }
 
+int stayIdle(int seconds) {
+    copies::SummaryWindow window;
+    say(window.boxes.empty() ? "open" : "error " + window.boxes.front().text);
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,10 +79,11 @@ int main(int argc, char** argv) {
                                                                                  : copies::Program::Daily);
         if (mode == "hang") return hangInPreparation();
         if (mode == "hold") return holdGuard(count);
+        if (mode == "idle") return stayIdle(count);
     } catch (const std::exception& error) {
         say(std::string("error ") + error.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: morvel_copy run ROUNDS [monthly] | hang | hold SECONDS\n");
+    std::fprintf(stderr, "usage: morvel_copy run ROUNDS [monthly] | hang | hold SECONDS | idle SECONDS\n");
     return 2;
 }

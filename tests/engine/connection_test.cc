@@ -5,8 +5,8 @@
 #include <libpq-fe.h>
 #include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,7 +15,9 @@
 #include <fstream>
 
 #include "backend.h"
+#include "guard_refusal.h"
 #include "engine/database.h"
+#include "engine/database_file_lock.h"
 #include "engine/database_guard.h"
 #include "engine/driver.h"
 #include "engine/error.h"
@@ -77,6 +79,25 @@ TEST(SqliteFile, AMistypedPathNamesTheMissingFileAndCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
+// SQLite names its journal files after the name that a file is opened by, so two names
+// of one file (hard links) would keep two journals: every name of such a file is refused.
+TEST(SqliteFile, AFileWithTwoNamesIsRefusedByEitherName) {
+    TempDatabase db;
+    db.exec("create table t (x)");
+    const std::string other = db.path() + ".other";
+    std::filesystem::create_hard_link(db.path(), other);
+    for (const std::string& name : {db.path(), other}) {
+        test_backends::pointAliasAtSqlite(name);
+        EXPECT_EQ(errorOf([] { selectNumber("select count(*) from t"); }),
+                  "Cannot open database 'Account': the database file " + name +
+                      " has 2 names (hard links), and copies that open it by different names would not see each "
+                      "other's changes; give it one name (symbolic links may point to it)");
+    }
+    std::filesystem::remove(other);
+    test_backends::pointAliasAtSqlite(db.path());
+    EXPECT_EQ(selectNumber("select count(*) from t"), 0);
+}
+
 TEST(Trace, TheFileIsItsOwnersOnlyAndNoSymbolicLinkIsFollowed) {
     TempDatabase db;
     const std::string trace = db.path() + ".trace";
@@ -99,37 +120,66 @@ TEST(Trace, TheFileIsItsOwnersOnlyAndNoSymbolicLinkIsFollowed) {
     std::filesystem::remove(target);
 }
 
+// Locks the guard's byte through the open file `fd`; false when another holds it.
+bool lockGuardByte(int fd) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = engine::kGuardByte;
+    lock.l_len = 1;
+    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+// Whether another open file of the database can lock the guard's byte now.
+bool guardByteFree(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR);
+    const bool free = lockGuardByte(fd);
+    ::close(fd);
+    return free;
+}
+
 TEST(Guard, NestsWithinTheProcessAndLetsGoWithTheOuterGuard) {
     TempDatabase db;
-    const std::string guardFile = db.path() + "-guard";
     {
         engine::DatabaseGuard outer;
         { engine::DatabaseGuard inner; }
-        // Still held after the inner guard: a second open file cannot take the lock.
-        const int fd = ::open(guardFile.c_str(), O_RDWR);
-        ASSERT_GE(fd, 0);
-        EXPECT_NE(::flock(fd, LOCK_EX | LOCK_NB), 0);
-        ::close(fd);
+        EXPECT_FALSE(guardByteFree(db.path()));  // still held after the inner guard
     }
-    const int fd = ::open(guardFile.c_str(), O_RDWR);
-    EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    ::close(fd);
+    EXPECT_TRUE(guardByteFree(db.path()));
+    EXPECT_FALSE(std::filesystem::exists(db.path() + "-guard"));
 }
 
-TEST(Guard, AGuardFileHeldElsewhereRefusesAfterTheWait) {
+TEST(Guard, AGuardHeldElsewhereRefusesAfterTheWait) {
     TempDatabase db;
-    std::ofstream(db.path() + "-guard").flush();
-    const int fd = ::open((db.path() + "-guard").c_str(), O_RDWR);
-    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    engine::setGuardWait(300ms);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_THROW(engine::DatabaseGuard guard, engine::DatabaseBusy);
-    const auto waited = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(waited, 300ms);
-    EXPECT_LT(waited, 2s);
+    const int fd = ::open(db.path().c_str(), O_RDWR);
+    ASSERT_TRUE(lockGuardByte(fd));
+    expectGuardRefusedAfterTheWait();
     ::close(fd);  // let go: the next guard gets it at once
     EXPECT_NO_THROW(engine::DatabaseGuard guard);
-    engine::setGuardWait(3s);
+}
+
+// SQLite keeps a shared lock on the database file while its connection is open in WAL
+// mode (a POSIX lock, which closing any descriptor of the file in this process would
+// drop). Taking and letting go of the guard leaves it in place: another process still
+// sees it.
+TEST(Guard, LeavesSQLitesOwnLocksOnTheFileInPlace) {
+    TempDatabase db;
+    db.exec("create table t (x)");
+    EXPECT_EQ(selectNumber("select count(*) from t"), 0);
+    for (int round = 0; round < 3; ++round) engine::DatabaseGuard guard;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int fd = ::open(db.path().c_str(), O_RDWR);
+        struct flock probe {};
+        probe.l_type = F_WRLCK;
+        probe.l_whence = SEEK_SET;
+        probe.l_start = 0x40000000;  // SQLite's lock bytes
+        probe.l_len = 512;
+        ::_exit(fd >= 0 && ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "SQLite's shared lock was dropped";
 }
 
 class Connection : public BackendTest {

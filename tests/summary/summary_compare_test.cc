@@ -345,6 +345,20 @@ TEST_P(SummaryTest, ADuplicatedCodeMultipliesItsSums) {
     EXPECT_EQ(find(rows, "40701000000")->cr01, 320.0);
 }
 
+// An amount of sixteen significant digits keeps every digit on both backends, in the
+// account's row, its roll-ups and the totals (the model sums the same doubles).
+TEST_P(SummaryTest, AmountsOfSixteenDigitsKeepEveryDigit) {
+    constexpr double kAmount = 1234567890123456.0;
+    add({line("40701006000", kAmount, 0, "2025-03-05", 1), line("20101003000", 0, kAmount, "2025-03-05", 1),
+         line("40701006000", 7, 0, "2025-03-06", 2), line("20101003000", 0, 7, "2025-03-06", 2)});
+    db().prepare();
+    const auto rows = daily("2025-03-01", "2025-03-31");
+    EXPECT_EQ(find(rows, "40701006000")->cr01, kAmount + 7);
+    EXPECT_EQ(find(rows, "40701000000")->cr01, kAmount + 7);
+    EXPECT_EQ(find(rows, "20101003000")->dr01, kAmount + 7);
+    EXPECT_EQ(find(monthly("202503", "202503"), "50909000000")->cr00, kAmount + 7);
+}
+
 TEST_P(SummaryTest, GroupRowsComeBeforeTheirAccountsAndSummaryRowsLast) {
     demo::JournalOptions options;
     options.lines = 600;

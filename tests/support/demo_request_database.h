@@ -32,7 +32,7 @@ public:
     }
     ~DemoDatabaseCopy() {
         test_backends::releaseAlias();
-        for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
     }
     DemoDatabaseCopy(const DemoDatabaseCopy&) = delete;
     DemoDatabaseCopy& operator=(const DemoDatabaseCopy&) = delete;
@@ -91,7 +91,7 @@ private:
             }
             ~Template() { remove(); }
             void remove() const {
-                for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path + suffix);
+                for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
             }
             std::string path;
         };

@@ -1,5 +1,5 @@
 // A fresh, empty SQLite database file behind the alias "Account" for one test, removed
-// again with its WAL and guard files afterwards.
+// again with its WAL files afterwards.
 #pragma once
 
 #include <sqlite3.h>
@@ -55,7 +55,7 @@ public:
 
 private:
     void remove() {
-        for (const char* suffix : {"", "-wal", "-shm", "-guard"}) std::filesystem::remove(path_ + suffix);
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path_ + suffix);
     }
     std::string path_;
 };
