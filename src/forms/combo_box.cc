@@ -185,8 +185,10 @@ QChar ComboBox::characterOf(const QKeyEvent* event) {
     const auto mods = event->modifiers();
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return {};
     if (mods & Qt::AltModifier) return {};
-    if (key == Qt::Key_Backspace) return QChar(8);
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) return QChar(13);
+    // With Ctrl, Backspace gives DEL and Enter a line feed, as the keyboard sends them.
+    const bool ctrl = mods & Qt::ControlModifier;
+    if (key == Qt::Key_Backspace) return QChar(ctrl ? 127 : 8);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return QChar(ctrl ? 10 : 13);
     if (key == Qt::Key_Escape) return QChar(27);
     if (mods & Qt::ControlModifier) {
         if (key >= Qt::Key_A && key <= Qt::Key_Z) return QChar(key - Qt::Key_A + 1);

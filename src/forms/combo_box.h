@@ -8,8 +8,8 @@
 //    Focus given to a box while its window is inactive (behind a modal box) arrives
 //    with the window's activation, and that is an entry too;
 //  - onKeyPress: every character the box receives, by reference; set it to the null
-//    character to drop it. Tab, keys without a character and Alt combinations never
-//    come here.
+//    character to drop it (Ctrl+Backspace arrives as 127, Ctrl+Enter as 10). Tab, keys
+//    without a character and Alt combinations never come here.
 #pragma once
 
 #include <QChar>

@@ -168,9 +168,13 @@ void FormsTest::keyHandlerCanDropACharacter() {
     QTest::keyClick(box, Qt::Key_2);
     QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Backslash, Qt::ControlModifier);
+    // With Ctrl, Backspace is DEL and Enter a line feed.
+    QTest::keyClick(box, Qt::Key_Backspace, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
     QTest::keyClick(box, Qt::Key_Left);  // no character: never reaches the handler
     QCOMPARE(box->text(), std::string("1"));
-    QCOMPARE(seen, (std::vector<int>{'1', '2', 26, 28}));
+    QCOMPARE(seen, (std::vector<int>{'1', '2', 26, 28, 127, 10, 10}));
 }
 
 void FormsTest::exitHandlerCanKeepTheFocus() {
