@@ -50,6 +50,7 @@ private slots:
     void changeEventsOnlyForTheUsersPicksAndEdits();
     void keyHandlerCanDropACharacter();
     void exitHandlerCanKeepTheFocus();
+    void theFocusInTheBoxsOwnListDoesNotLeaveTheBox();
     void failingCloseHandlerKeepsTheFormOpen();
     void mainFormCloseEndsTheApplication();
     void tabOrderWalksIntoPanels();
@@ -201,6 +202,29 @@ void FormsTest::exitHandlerCanKeepTheFocus() {
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(second));
     QCOMPARE(firstExits, 2);
     QCOMPARE(secondEnters, 1);
+}
+
+void FormsTest::theFocusInTheBoxsOwnListDoesNotLeaveTheBox() {
+    forms::Form form("f");
+    auto* box = new forms::ComboBox("box", &form);
+    auto* other = new forms::ComboBox("other", &form);
+    box->setItems({"01", "02", "03"});
+    int enters = 0, exits = 0;
+    box->onEnter = [&] { ++enters; };
+    box->onExit = [&] { ++exits; };
+    QVERIFY(activate(&form));
+    box->setFocus(Qt::OtherFocusReason);
+    box->openList();
+    QVERIFY(box->listOpen());
+    // A press in the list gives its view the focus; the pick brings it back to the box.
+    box->view()->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(exits, 0);
+    box->closeList();
+    box->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(enters, 1);
+    QCOMPARE(exits, 0);
+    other->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(exits, 1);
 }
 
 void FormsTest::failingCloseHandlerKeepsTheFormOpen() {
