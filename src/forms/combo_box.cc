@@ -16,6 +16,7 @@
 #include "application.h"
 #include "bit_btn.h"
 #include "compact_style.h"
+#include "focus_moves.h"
 
 namespace forms {
 namespace {
@@ -44,13 +45,12 @@ ComboBox::ComboBox(const std::string& name, QWidget* parent) : QComboBox(parent)
 
     connect(this, &QComboBox::activated, this, [this](int) { userPicked(); });
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString&) { userEdited(); });
-    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (listOpen() && index >= 0) view()->setCurrentIndex(model()->index(index, modelColumn()));
-    });
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int) { showSelectionInList(); });
     // While the list is open the keyboard still talks to the box.
     view()->installEventFilter(this);
     // A click into the edit field ends there, not at the box.
     lineEdit()->installEventFilter(this);
+    watchFocusMoves();
 }
 
 ComboBox::~ComboBox() {
@@ -157,7 +157,14 @@ void ComboBox::showListNow() {
     showPopup();
     if (hadFocus && QApplication::focusWidget() != this) setFocus(Qt::PopupFocusReason);
     openingList_ = false;
+    showSelectionInList();
+}
+
+void ComboBox::showSelectionInList() {
+    if (!listOpen()) return;
+    // The open list highlights the selected entry, and none while no entry is selected.
     if (currentIndex() >= 0) view()->setCurrentIndex(model()->index(currentIndex(), modelColumn()));
+    else view()->selectionModel()->clear();
 }
 
 void ComboBox::closeList() {
@@ -177,6 +184,7 @@ void ComboBox::userEdited() {
     // An edit selects the first entry the text begins with while the list is open,
     // and no entry while it is closed.
     selectKeepingText(listOpen() ? prefixMatch(lineEdit()->text()) : -1);
+    showSelectionInList();
     fireChange();
 }
 
@@ -185,8 +193,10 @@ QChar ComboBox::characterOf(const QKeyEvent* event) {
     const auto mods = event->modifiers();
     if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return {};
     if (mods & Qt::AltModifier) return {};
-    if (key == Qt::Key_Backspace) return QChar(8);
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) return QChar(13);
+    // With Ctrl, Backspace gives DEL and Enter a line feed, as the keyboard sends them.
+    const bool ctrl = mods & Qt::ControlModifier;
+    if (key == Qt::Key_Backspace) return QChar(ctrl ? 127 : 8);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) return QChar(ctrl ? 10 : 13);
     if (key == Qt::Key_Escape) return QChar(27);
     if (mods & Qt::ControlModifier) {
         if (key >= Qt::Key_A && key <= Qt::Key_Z) return QChar(key - Qt::Key_A + 1);
@@ -265,11 +275,11 @@ void ComboBox::inputMethodEvent(QInputMethodEvent* event) {
 
 void ComboBox::focusInEvent(QFocusEvent* event) {
     QComboBox::focusInEvent(event);
-    // Focus given while the window was inactive (after a modal box) comes with the
-    // activation; the box had not been entered then, so this is its entry.
-    const bool givenWhileInactive = event->reason() == Qt::ActiveWindowFocusReason && !entered_;
     if (!lineEdit()->hasSelectedText()) lineEdit()->end(false);
-    if (!movesFocusInWindow(event->reason()) && !givenWhileInactive) return;
+    // A box the focus has not left (it was only in the box's own list, or in another
+    // window) is not entered again. Focus given while the window was inactive (after a
+    // modal box) comes with the activation; that is an entry too.
+    if (entered_ || event->reason() == Qt::PopupFocusReason) return;
     entered_ = true;
     if (onEnter) runHandler(onEnter);
 }
@@ -278,11 +288,22 @@ void ComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
     lineEdit()->setCursorPosition(0);
     // Only a box the focus had entered is left; a box that was to receive the focus
-    // but had it taken back before it arrived is not.
+    // but had it taken back before it arrived is not. The focus going into the box's
+    // own list does not leave the box.
     if (!movesFocusInWindow(event->reason()) || !entered_ || openingList_) return;
+    if (const QWidget* now = QApplication::focusWidget(); now && now->window() == view()->window()) return;
+    leave(event->reason() == Qt::MouseFocusReason);
+}
+
+void ComboBox::leave(bool byClick) {
+    byClick = byClick && QGuiApplication::mouseButtons() != Qt::NoButton;
     entered_ = false;
     openOnRelease_ = false;
-    if (onExit) runHandler(onExit);
+    if (!onExit) return;
+    const QPointer<ComboBox> self(this);
+    runHandler(onExit);
+    // An exit that took the focus back stops the click that was to move it.
+    if (byClick && self && window()->focusWidget() == this) stopClickInProgress();
 }
 
 void ComboBox::mouseReleaseEvent(QMouseEvent* event) {
@@ -296,6 +317,15 @@ bool ComboBox::eventFilter(QObject* watched, QEvent* event) {
         if (hasFocus()) showListNow();
         openOnRelease_ = false;
         return false;
+    }
+    // Enter in the open list is the box's key, not a pick of the list's current row
+    // (which the list sets to its first entry without showing it).
+    if (watched == view() && event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            key->accept();
+            return true;
+        }
     }
     if (watched == view() && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -3,13 +3,15 @@
 //  - onChange: the user picked another entry (mouse or arrow keys) or edited the
 //    text; never when code sets the text or the index;
 //  - onEnter / onExit: the focus came into the box / is moving from it to another
-//    control of the same window (not when another window or the list takes it). An exit
-//    handler may give the focus back to the box; the other control then never gets it.
-//    Focus given to a box while its window is inactive (behind a modal box) arrives
-//    with the window's activation, and that is an entry too;
+//    control of the same window, by a key, a click or code (not when another window or
+//    the box's own list takes it). An exit handler may give the focus back to the box;
+//    the other control then never gets it, and a clicked control does not act on the
+//    click. Focus given to a box while its window is inactive (behind a modal box)
+//    arrives with the window's activation, and that is an entry too;
 //  - onKeyPress: every character the box receives, by reference; set it to the null
-//    character to drop it. Tab, keys without a character and Alt combinations never
-//    come here.
+//    character to drop it (Ctrl+Backspace arrives as 127, Ctrl+Enter as 10). Tab, keys
+//    without a character and Alt combinations never come here. Enter in the open list
+//    comes here too: it picks nothing by itself.
 #pragma once
 
 #include <QChar>
@@ -82,6 +84,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class FocusMoveWatcher;
+    // The focus moves from the box to another control of its window: runs the exit
+    // handler. `byClick`: a mouse press is moving it.
+    void leave(bool byClick);
     void userPicked();
     void userEdited();
     // The first entry beginning with `text`, -1 for none or an empty text.
@@ -92,6 +98,7 @@ private:
     // Runs the key handler on one character; true when the box is to receive it.
     bool passCharacter(QChar& key);
     void showListNow();
+    void showSelectionInList();
     // A box without the focus shows the start of its text.
     void showTextStart();
 

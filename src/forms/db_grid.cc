@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
@@ -246,6 +247,10 @@ void DBGrid::showEditorIfAlways() {
     const bool always = options_.testFlag(GridOption::dgEditing) && options_.testFlag(GridOption::dgAlwaysShowEditor);
     const QModelIndex current = currentIndex();
     if (!always || !hadFocus_ || !current.isValid() || !isRecordRow(current.row())) return;
+    // The editor takes the focus as it opens: only while the grid has it, so that a
+    // change of the current cell by code does not take the focus from another control.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus != this && !isAncestorOf(focus)) return;
     if (state() == QAbstractItemView::EditingState) return;
     edit(current);
 }

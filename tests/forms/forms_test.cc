@@ -50,6 +50,7 @@ private slots:
     void changeEventsOnlyForTheUsersPicksAndEdits();
     void keyHandlerCanDropACharacter();
     void exitHandlerCanKeepTheFocus();
+    void theFocusInTheBoxsOwnListDoesNotLeaveTheBox();
     void failingCloseHandlerKeepsTheFormOpen();
     void mainFormCloseEndsTheApplication();
     void tabOrderWalksIntoPanels();
@@ -168,9 +169,13 @@ void FormsTest::keyHandlerCanDropACharacter() {
     QTest::keyClick(box, Qt::Key_2);
     QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Backslash, Qt::ControlModifier);
+    // With Ctrl, Backspace is DEL and Enter a line feed.
+    QTest::keyClick(box, Qt::Key_Backspace, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
     QTest::keyClick(box, Qt::Key_Left);  // no character: never reaches the handler
     QCOMPARE(box->text(), std::string("1"));
-    QCOMPARE(seen, (std::vector<int>{'1', '2', 26, 28}));
+    QCOMPARE(seen, (std::vector<int>{'1', '2', 26, 28, 127, 10, 10}));
 }
 
 void FormsTest::exitHandlerCanKeepTheFocus() {
@@ -197,6 +202,29 @@ void FormsTest::exitHandlerCanKeepTheFocus() {
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(second));
     QCOMPARE(firstExits, 2);
     QCOMPARE(secondEnters, 1);
+}
+
+void FormsTest::theFocusInTheBoxsOwnListDoesNotLeaveTheBox() {
+    forms::Form form("f");
+    auto* box = new forms::ComboBox("box", &form);
+    auto* other = new forms::ComboBox("other", &form);
+    box->setItems({"01", "02", "03"});
+    int enters = 0, exits = 0;
+    box->onEnter = [&] { ++enters; };
+    box->onExit = [&] { ++exits; };
+    QVERIFY(activate(&form));
+    box->setFocus(Qt::OtherFocusReason);
+    box->openList();
+    QVERIFY(box->listOpen());
+    // A press in the list gives its view the focus; the pick brings it back to the box.
+    box->view()->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(exits, 0);
+    box->closeList();
+    box->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(enters, 1);
+    QCOMPARE(exits, 0);
+    other->setFocus(Qt::OtherFocusReason);
+    QCOMPARE(exits, 1);
 }
 
 void FormsTest::failingCloseHandlerKeepsTheFormOpen() {

@@ -75,7 +75,10 @@ void PickListTest::refusedCharactersLeaveTheTextAlone() {
         w.enter(box);
         const std::string text = box->text();
         for (Qt::Key k : {Qt::Key_2, Qt::Key_A, Qt::Key_Space, Qt::Key_Escape}) w.key(k);
-        QCOMPARE(w.messageTexts(), std::vector<std::string>(4, kWrongKey));
+        // Ctrl+Backspace and Ctrl+Enter are characters of their own, refused too.
+        w.key(Qt::Key_Backspace, Qt::ControlModifier);
+        w.key(Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(w.messageTexts(), std::vector<std::string>(6, kWrongKey));
         for (const auto& b : w.boxes) {
             QCOMPARE(b.box.kind, forms::MessageKind::Plain);
             QCOMPARE(b.box.caption, w.twin.title);
@@ -274,7 +277,8 @@ void PickListTest::keysTypedIntoTheOpenListReachTheBox() {
 
 void PickListTest::acceptedCharacters() {
     for (int c : {8, 13, 25, 26, 28}) QVERIFY(mainform::pickListAccepts(QChar(c)));
-    for (int c : {0, 1, 24, 27, 29, 32, int('0'), int('a'), 0xAC00}) QVERIFY(!mainform::pickListAccepts(QChar(c)));
+    for (int c : {0, 1, 10, 24, 27, 29, 32, int('0'), int('a'), 127, 0xAC00})
+        QVERIFY(!mainform::pickListAccepts(QChar(c)));
 }
 
 QTEST_MAIN(PickListTest)
