@@ -95,8 +95,9 @@ AliasConfig fromFile(const std::string& path, const std::string& alias) {
         return *cfg;
     }
     std::string found;
-    for (const Section& section : sectionsOf(text)) found += (found.empty() ? "" : ", ") + ("[" + section.name + "]");
-    throw DatabaseError("Alias file " + path + " has no section [" + alias + "], so it does not say where the database is" +
+    for (const Section& section : sectionsOf(text)) found += (found.empty() ? "[" : ", [") + section.name + "]";
+    throw DatabaseError("Alias file " + path + " has no section [" + alias +
+                        "], so it does not say where the database is" +
                         (found.empty() ? std::string(" (it has no section at all)") : " (its sections: " + found + ")"));
 }
 
@@ -151,7 +152,8 @@ std::optional<AliasConfig> parseAliasConfig(const std::string& iniText, const st
     // Every value that says where the database is must be there and not empty.
     const auto required = [&](const std::optional<std::string>& value, const char* key, const char* meaning) {
         if (!value)
-            throw DatabaseError(where + " has no '" + key + "' (" + meaning + "), so it does not say where the database is");
+            throw DatabaseError(where + " has no '" + key + "' (" + meaning +
+                                "), so it does not say where the database is");
         if (value->empty())
             throw DatabaseError(where + " has an empty '" + key + "' (" + meaning +
                                 "), so it does not say where the database is");
