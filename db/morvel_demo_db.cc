@@ -4,17 +4,24 @@
 //   morvel_demo_db [PATH] [--lines N] [--branches B] [--from YYYY-MM-DD] [--to YYYY-MM-DD]
 //                  [--seed S] [--force]
 //
-// Without PATH it writes the default database of the alias "Account".
+// Without PATH it writes the default database of the alias "Account". The database is
+// written under a temporary name and moved into place when complete: an interrupted run
+// leaves no database behind, and the next run makes it whole.
+
+#include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "demo_database.h"
 #include "engine/alias_config.h"
+#include "staged_database.h"
 
 namespace {
 
@@ -40,11 +47,34 @@ demo::JournalOptions listYearJournal(const demo::JournalOptions& main) {
     return year;
 }
 
-long long number(const std::string& option, const std::string& text) {
-    std::size_t used = 0;
-    const long long value = std::stoll(text, &used);
-    if (used != text.size() || value < 0) throw std::invalid_argument(option + ": not a count: " + text);
-    return value;
+// A whole number from `least` to `most` written in decimal digits, or a message naming
+// the option.
+long long number(const std::string& option, const std::string& text, long long least = 0,
+                 long long most = std::numeric_limits<long long>::max()) {
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc() && end == text.data() + text.size() && value >= least && value <= most) return value;
+    const std::string range = std::to_string(least) + (most == std::numeric_limits<long long>::max()
+                                                           ? " or more"
+                                                           : " to " + std::to_string(most));
+    throw std::invalid_argument(option + " takes a whole number of " + range + ", not '" + text + "'");
+}
+
+// Whether the file is a database without any table: what an interrupted run of an
+// earlier version left at the final path. Anything else, or a file that is no database,
+// is somebody's and stays.
+bool holdsNoTable(const std::string& path) {
+    sqlite3* db = nullptr;
+    bool empty = false;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* count = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_schema", -1, &count, nullptr) == SQLITE_OK &&
+            sqlite3_step(count) == SQLITE_ROW)
+            empty = sqlite3_column_int(count, 0) == 0;
+        sqlite3_finalize(count);
+    }
+    sqlite3_close(db);
+    return empty;
 }
 
 Arguments parse(int argc, char** argv) {
@@ -56,7 +86,7 @@ Arguments parse(int argc, char** argv) {
             return argv[++i];
         };
         if (arg == "--lines") arguments.journal.lines = number(arg, value());
-        else if (arg == "--branches") arguments.journal.branches = static_cast<int>(number(arg, value()));
+        else if (arg == "--branches") arguments.journal.branches = static_cast<int>(number(arg, value(), 1, 99999));
         else if (arg == "--from") { arguments.journal.from = value(); arguments.periodGiven = true; }
         else if (arg == "--to") { arguments.journal.to = value(); arguments.periodGiven = true; }
         else if (arg == "--seed") arguments.journal.seed = static_cast<std::uint64_t>(number(arg, value()));
@@ -69,7 +99,6 @@ Arguments parse(int argc, char** argv) {
         if (!demo::isIsoDate(*date)) throw std::invalid_argument("not a date (YYYY-MM-DD): " + *date);
     }
     if (arguments.journal.to < arguments.journal.from) throw std::invalid_argument("--to lies before --from");
-    if (arguments.journal.branches < 1) throw std::invalid_argument("--branches must be at least 1");
     if (arguments.path.empty()) arguments.path = engine::defaultDatabasePath();
     return arguments;
 }
@@ -87,12 +116,9 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     try {
         const fs::path path(arguments.path);
-        if (fs::exists(path)) {
-            if (!arguments.force) {
-                std::printf("%s exists; left as it is (--force replaces it)\n", arguments.path.c_str());
-                return 0;
-            }
-            for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(arguments.path + suffix);
+        if (fs::exists(path) && !arguments.force && !holdsNoTable(arguments.path)) {
+            std::printf("%s exists; left as it is (--force replaces it)\n", arguments.path.c_str());
+            return 0;
         }
         if (path.has_parent_path() && !fs::exists(path.parent_path())) {
             fs::create_directories(path.parent_path());
@@ -100,7 +126,9 @@ int main(int argc, char** argv) {
         }
         std::vector<demo::JournalOptions> more;
         if (!arguments.periodGiven) more.push_back(listYearJournal(arguments.journal));
-        demo::createDemoDatabase(arguments.path, arguments.journal, more);
+        demo::StagedDatabase staged(arguments.path);
+        demo::createDemoDatabase(staged.path(), arguments.journal, more);
+        staged.commit();
         std::printf("%s: %d branches\n", arguments.path.c_str(), arguments.journal.branches);
         more.insert(more.begin(), arguments.journal);
         for (const demo::JournalOptions& journal : more)

@@ -14,9 +14,13 @@ case "${1:-daily}" in
 esac
 
 bash scripts/install-deps.sh
-bash scripts/build.sh
+# Only the two programs and the tool that writes the demo database: the tests and the
+# benchmark are built by scripts/test.sh.
+bash scripts/build.sh DAY_MORVEL MONTH_MORVEL morvel_demo_db
 
 db_path="${XDG_DATA_HOME:-$HOME/.local/share}/morvel/account.db"
+# The tool writes the database under a temporary name and moves it into place when it is
+# complete, so an interrupted first start leaves none behind and the next start makes it.
 if [ ! -f "$db_path" ]; then
   echo "Creating the demo database at $db_path"
   build/db/morvel_demo_db "$db_path"

@@ -68,7 +68,7 @@ Driver& Database::connection() {
     }
     if (driver_) return *driver_;
     const AliasConfig& cfg = config();
-    if (cfg.userName.empty()) {
+    if (!cfg.asksLogin()) {
         driver_ = openDriver(cfg, nullptr);
         return *driver_;
     }

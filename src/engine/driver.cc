@@ -24,8 +24,20 @@ void setSideBySideHook(std::function<void(size_t job)> hook) { sideBySideHook() 
 
 namespace {
 
+using namespace std::chrono_literals;
+
 std::chrono::milliseconds& lockWaitSetting() {
     static std::chrono::milliseconds wait{5000};
+    return wait;
+}
+
+std::chrono::milliseconds& connectWaitSetting() {
+    static std::chrono::milliseconds wait = 10s;
+    return wait;
+}
+
+std::chrono::milliseconds& answerWaitSetting() {
+    static std::chrono::milliseconds wait = 120s;
     return wait;
 }
 
@@ -34,12 +46,22 @@ std::chrono::milliseconds& lockWaitSetting() {
 void setLockWait(std::chrono::milliseconds wait) { lockWaitSetting() = wait; }
 std::chrono::milliseconds lockWait() { return lockWaitSetting(); }
 
+void setConnectWait(std::chrono::milliseconds wait) { connectWaitSetting() = wait; }
+std::chrono::milliseconds connectWait() { return connectWaitSetting(); }
+
+void setAnswerWait(std::chrono::milliseconds wait) { answerWaitSetting() = wait; }
+std::chrono::milliseconds answerWait() { return answerWaitSetting(); }
+
+std::string inSeconds(std::chrono::milliseconds wait) {
+    if (wait == 1s) return "1 second";
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", static_cast<double>(wait.count()) / 1000.0);
+    return std::string(seconds) + " seconds";
+}
+
 std::string lockWaitMessage(const std::string& backendMessage) {
-    const double seconds = static_cast<double>(lockWait().count()) / 1000.0;
-    char waited[32];
-    std::snprintf(waited, sizeof waited, "%g", seconds);
-    return "Another session kept a lock on the database for " + std::string(waited) +
-           " seconds, so the statement was given up (" + backendMessage + "); try again";
+    return "Another session kept a lock on the database for " + inSeconds(lockWait()) +
+           ", so the statement was given up (" + backendMessage + "); try again";
 }
 
 std::vector<ResultSet> runSideBySide(size_t members, size_t workers,

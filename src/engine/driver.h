@@ -75,6 +75,21 @@ void setLockWait(std::chrono::milliseconds wait);
 std::chrono::milliseconds lockWait();
 std::string lockWaitMessage(const std::string& backendMessage);
 
+// How long opening a connection to a server may take (10 seconds): a server that accepts
+// the connection and never answers, or a route that dropped, then fails the connection
+// with a clear message. Applies to connections opened afterwards.
+void setConnectWait(std::chrono::milliseconds wait);
+std::chrono::milliseconds connectWait();
+
+// How long the program waits for a server's answer to one statement (2 minutes): a
+// server that froze while a statement ran is then given up and the connection closed.
+// Applies to connections opened afterwards as far as the server's own limit goes.
+void setAnswerWait(std::chrono::milliseconds wait);
+std::chrono::milliseconds answerWait();
+
+// A wait as the messages write it: "10 seconds", "0.3 seconds", "1 second".
+std::string inSeconds(std::chrono::milliseconds wait);
+
 // Runs `members` jobs on up to `workers` threads, job i as run(worker, i) (a worker runs
 // one job at a time, so each may own a connection), and returns the results in job order.
 // The first failure stops the remaining jobs and is thrown as a DatabaseError.

@@ -16,6 +16,7 @@
 #include "database_guard.h"
 #include "dialect.h"
 #include "error.h"
+#include "postgres_io.h"
 #include "reader_pool.h"
 
 namespace engine {
@@ -28,56 +29,28 @@ bool isNumericType(Oid type) {
 
 constexpr Oid kTextType = 25;
 
-std::string trimmedMessage(const char* message) {
-    std::string s = message ? message : "";
-    while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
-    if (s.rfind("ERROR:  ", 0) == 0) s.erase(0, 8);
-    return s;
-}
-
-// What a connection is opened with; kept so that reader connections can be opened alike.
-struct ConnectionParams {
-    std::vector<std::pair<std::string, std::string>> entries;
-    std::string alias;
-};
-
-// Opens a connection with the session settings the statements need.
-PGconn* connect(const ConnectionParams& params) {
-    std::vector<const char*> keys, values;
-    for (const auto& [k, v] : params.entries) {
-        keys.push_back(k.c_str());
-        values.push_back(v.c_str());
-    }
-    keys.push_back(nullptr);
-    values.push_back(nullptr);
-    PGconn* conn = PQconnectdbParams(keys.data(), values.data(), 0);
-    if (!conn || PQstatus(conn) != CONNECTION_OK) {
-        const std::string message = conn ? trimmedMessage(PQerrorMessage(conn)) : "out of memory";
-        PQfinish(conn);
-        throw DatabaseError("Cannot connect to database '" + params.alias + "': " + message);
-    }
-    // The summary's NOT IN subqueries need a hashed plan.
-    PQclear(PQexec(conn, "SET work_mem = '16MB'"));
-    // Compiling a statement of many members to machine code costs far more than it saves:
-    // the summary's own run takes about a second, its compilation over a minute.
-    PQclear(PQexec(conn, "SET jit = off"));
-    return conn;
+// What the user reads of a statement's failure: the server's message, with words of
+// our own where the server gave up waiting for a lock or stopped a long statement.
+std::string failureMessage(PGconn* conn, const PGresult* res) {
+    std::string message = trimmedMessage(PQresultErrorMessage(res));
+    if (message.empty()) message = trimmedMessage(PQerrorMessage(conn));
+    const char* field = PQresultErrorField(res, PG_DIAG_SQLSTATE);
+    const std::string state = field ? field : "";
+    if (state == "55P03") return lockWaitMessage(message);  // lock_not_available
+    if (state == "57014")                                     // query_canceled: the statement limit
+        return "The server stopped the statement, which may run for " + inSeconds(serverStatementLimit()) +
+               " at most (" + message + ")";
+    return message;
 }
 
 // Runs a statement with positional text values (NULL where absent) and reads every row.
 ResultSet run(PGconn* conn, const std::string& sql, const std::vector<const char*>& values) {
-    // Parameter types are left for the server to infer, so a value compares like a
-    // literal: with a CHAR column it ignores trailing blanks.
-    PGresult* res = PQexecParams(conn, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr,
-                                 nullptr, 0);
+    PGresult* res = exchange(conn, sql, values);
     const ExecStatusType status = PQresultStatus(res);
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
-        std::string message = trimmedMessage(PQresultErrorMessage(res));
-        if (message.empty()) message = trimmedMessage(PQerrorMessage(conn));
-        const char* state = PQresultErrorField(res, PG_DIAG_SQLSTATE);
-        const bool lockTimedOut = state && std::string(state) == "55P03";  // lock_not_available
+        const std::string message = failureMessage(conn, res);
         PQclear(res);
-        throw DatabaseError(lockTimedOut ? lockWaitMessage(message) : message);
+        throw DatabaseError(message);
     }
     ResultSet result;
     const int columns = PQnfields(res);
@@ -152,7 +125,13 @@ struct ServerConnection {
 class SnapshotTransactions {
 public:
     ~SnapshotTransactions() {
-        for (PGconn* conn : begun_) PQclear(PQexec(conn, "ROLLBACK"));
+        for (PGconn* conn : begun_) {
+            try {
+                run(conn, "ROLLBACK", {});
+            } catch (const DatabaseError&) {
+                // A connection that broke has ended its transaction with it.
+            }
+        }
     }
     void begin(PGconn* conn, const std::string& snapshot) {
         run(conn, "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", {});
@@ -223,8 +202,9 @@ private:
 class PostgresDriver : public Driver {
 public:
     PostgresDriver(PGconn* conn, ConnectionParams params)
-        : conn_(conn), params_(std::move(params)), readers_(kReaderConnections, [p = params_] {
-              return std::make_unique<ServerConnection>(connect(p));
+        : conn_(conn), params_(readerParams(conn, std::move(params))),
+          readers_(kReaderConnections, [p = params_](std::stop_token stop) {
+              return std::make_unique<ServerConnection>(openServerConnection(p, stop));
           }) {}
     ~PostgresDriver() override { PQfinish(conn_); }
 
@@ -257,6 +237,14 @@ public:
     }
 
 private:
+    // The readers go to the address the main connection reached, so that they look no
+    // name up again (a look-up can take long, and could not be stopped at the end).
+    static ConnectionParams readerParams(PGconn* conn, ConnectionParams params) {
+        const char* address = PQhostaddr(conn);
+        if (address && *address) params.entries.emplace_back("hostaddr", address);
+        return params;
+    }
+
     // Runs the parts of the statement's derived UNION ALL side by side on this connection
     // and the reader connections, all in transactions that share this connection's
     // snapshot, so the statement reads one state of the database; then runs the combining
@@ -339,18 +327,34 @@ private:
 std::unique_ptr<Driver> openPostgresDriver(const AliasConfig& config, const LoginRequest* login) {
     ConnectionParams params;
     params.alias = config.alias;
-    params.entries = {{"host", config.host.empty() ? "localhost" : config.host},
+    const std::string host = config.host.empty() ? "localhost" : config.host;
+    params.server = "the server " + host + " (port " + std::to_string(config.port) + ")";
+    params.entries = {{"host", host},
                       {"port", std::to_string(config.port)},
                       {"application_name", "morvel"},
                       {"client_encoding", "UTF8"},
-                      // A statement waits for another session's lock only so long.
-                      {"options", "-c lock_timeout=" + std::to_string(lockWait().count())}};
+                      // A server or route that died while the connection was quiet is noticed
+                      // within about half a minute: probes after 10 s of silence, every 5 s; data
+                      // the server does not acknowledge for 25 s ends the connection.
+                      {"keepalives", "1"},
+                      {"keepalives_idle", "10"},
+                      {"keepalives_interval", "5"},
+                      {"keepalives_count", "3"},
+                      {"tcp_user_timeout", "25000"},
+                      // A statement waits for another session's lock only so long, and runs only
+                      // so long. The summary's NOT IN subqueries need a hashed plan (work_mem).
+                      // Compiling a statement of many members to machine code costs far more
+                      // than it saves: the summary's own run takes about a second, its
+                      // compilation over a minute (jit).
+                      {"options", "-c lock_timeout=" + std::to_string(lockWait().count()) +
+                                      " -c statement_timeout=" + std::to_string(serverStatementLimit().count()) +
+                                      " -c work_mem=16MB -c jit=off"}};
     if (!config.databaseName.empty()) params.entries.emplace_back("dbname", config.databaseName);
     if (login) {
         params.entries.emplace_back("user", login->userName);
         if (!login->password.empty()) params.entries.emplace_back("password", login->password);
     }
-    PGconn* conn = connect(params);
+    PGconn* conn = openServerConnection(params);
     return std::make_unique<PostgresDriver>(conn, std::move(params));
 }
 

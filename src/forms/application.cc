@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <exception>
 
+#include "engine/database.h"
 #include "font.h"
 #include "form.h"
 #include "login_dialog.h"
@@ -74,6 +75,10 @@ Application::~Application() {
     // Forms go in the reverse order of their creation.
     for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) delete it->data();
     forms_.clear();
+    // The connections close here, while the program still runs: reader connections still
+    // opening stop, and no database library is called after the process's exit handlers
+    // (which shut down its TLS library) have run.
+    engine::resetDatabases();
     if (current == this) current = nullptr;
 }
 

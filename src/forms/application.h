@@ -38,6 +38,7 @@ public:
     // `executablePath` is argv[0]; it gives the title. Installs the Korean face
     // substitution and the database login dialog. One per process.
     explicit Application(const std::string& executablePath);
+    // Frees the forms it owns, then closes every database connection.
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;

@@ -23,6 +23,10 @@
 #include "engine/query.h"
 #include "engine/trace.h"
 #include "forms/platform.h"
+#include "engine/reader_pool.h"
+#include "journal_generator.h"
+#include "silent_server.h"
+#include "summary_fixture.h"
 #include "test_backends.h"
 
 namespace {
@@ -206,6 +210,33 @@ TEST(LostConnection, TheRequestThatMeetsTheBreakShowsOneErrorAndTheNextIsCorrect
     EXPECT_EQ(forms::screenCursor(), forms::ScreenCursor::Default);
     EXPECT_EQ(window.run(), alone);
     EXPECT_TRUE(neutral());
+}
+
+// The program ends at once and cleanly, whatever its reader connections are doing: here
+// the server takes them and never answers (only the first connection gets through).
+TEST(ProgramEnd, ACloseWhileTheReaderConnectionsOpenEndsPromptlyWithStatusZero) {
+    if (!test_backends::available(Backend::PostgreSQL)) GTEST_SKIP() << test_backends::kNoServer;
+    SharedBooks books(Backend::PostgreSQL);
+    for (const std::string program : {"daily", "monthly"}) {
+        SilentServer slow(1, test_backends::postgresPort());
+        const std::string aliasFile = books.aliasFile() + ".slow";
+        std::ofstream(aliasFile) << "[Account]\ndriver = postgres\nhost = 127.0.0.1\nport = " << slow.port()
+                                 << "\ndatabase = " << kDatabase << "\nuser = " << test_backends::kPostgresRole
+                                 << "\n";
+        CopyProcess copy({"start-close", program}, aliasFile);
+        EXPECT_EQ(copy.readLine(20s), "started") << program;
+        EXPECT_EQ(copy.readLine(5s), "closing") << program;
+        const auto closing = std::chrono::steady_clock::now();
+        const std::optional<int> status = copy.waitForExit(5s);
+        const auto took = std::chrono::steady_clock::now() - closing;
+        std::filesystem::remove(aliasFile);
+        ASSERT_TRUE(status) << program << " still runs 5 seconds after its close";
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
+            << program << ": " << (WIFSIGNALED(*status) ? "killed by signal " + std::to_string(WTERMSIG(*status))
+                                                        : "exit status " + std::to_string(WEXITSTATUS(*status)));
+        EXPECT_LT(took, 1s) << program;
+        EXPECT_EQ(slow.held(), static_cast<int>(engine::kReaderConnections)) << program;  // they were opening
+    }
 }
 
 // Points the test helpers at another server for a while.

@@ -95,6 +95,21 @@ public:
         return lines;
     }
 
+    // The wait status once the process has ended, within `timeout`; nullopt while it runs.
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (pid_ > 0) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return status;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) break;
+            ::usleep(10000);
+        }
+        return std::nullopt;
+    }
+
     void kill() {
         if (pid_ <= 0) return;
         ::kill(pid_, SIGKILL);

@@ -11,7 +11,12 @@
 //   morvel_copy idle SECONDS          opens the daily window (its start-up reads the
 //                                     database), prints "open" or "error <message>",
 //                                     and keeps the window open
+//   morvel_copy start-close [monthly] starts the daily (or the monthly) program as its
+//                                     main does, prints "started", and half a second
+//                                     later "closing" and clicks "&X 종료"; the program
+//                                     then ends as it ends for a user
 #include <QApplication>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +56,28 @@ int hangInPreparation() {
     return 5;
 }
 
+int startAndClose(copies::Program program) {
+    forms::Application application(program == copies::Program::Daily ? "DAY_MORVEL" : "MONTH_MORVEL");
+    engine::setLoginHandler([](engine::LoginRequest&) { return true; });
+    forms::setMessageResponder([](const forms::ShownMessage& box) { say("box " + box.text); });
+    mainform::SummaryMainForm* window = nullptr;
+    if (program == copies::Program::Daily) {
+        window = application.createForm(fmDay_Morvel_Form);
+        application.createForm(qrfmDay_Morvel_Form);
+        application.createForm(fmDAY_MORVEL_CODE_Update_Form);
+    } else {
+        window = application.createForm(fmMonth_Morvel_Form);
+        application.createForm(qrfmMonth_Morvel_Form);
+        application.createForm(fmMONTH_MORVEL_CODE_Update_Form);
+    }
+    say("started");
+    QTimer::singleShot(500, [window] {
+        say("closing");
+        window->CloseBtn->click();
+    });
+    return application.run();
+}
+
 int holdGuard(int seconds) {
     engine::setLoginHandler([](engine::LoginRequest&) { return true; });
     engine::DatabaseGuard guard;
@@ -80,10 +107,13 @@ int main(int argc, char** argv) {
         if (mode == "hang") return hangInPreparation();
         if (mode == "hold") return holdGuard(count);
         if (mode == "idle") return stayIdle(count);
+        if (mode == "start-close")
+            return startAndClose(argc > 2 && std::string(argv[2]) == "monthly" ? copies::Program::Monthly
+                                                                               : copies::Program::Daily);
     } catch (const std::exception& error) {
         say(std::string("error ") + error.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: morvel_copy run ROUNDS [monthly] | hang | hold SECONDS | idle SECONDS\n");
+    std::fprintf(stderr, "usage: morvel_copy run ROUNDS [monthly] | hang | hold SECONDS | idle SECONDS | start-close [monthly]\n");
     return 2;
 }

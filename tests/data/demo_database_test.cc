@@ -1,11 +1,18 @@
 // The demo database: schema rules, chart rows as stored, and the morvel_demo_db program.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
+#include <thread>
 
 #include "demo_database.h"
 
@@ -148,6 +155,77 @@ TEST(DemoDatabaseFile, IsWrittenWholeAndThenLeftAlone) {
     EXPECT_NE(run(path + " --from 2025-13-01"), 0);
     EXPECT_NE(run(path + " --bogus"), 0);
     EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA WHERE DATE_DAY >= '2025-01-01'"), "50");
+}
+
+// Runs morvel_demo_db with `args` and returns what it wrote to its error output.
+std::string errorsOf(const std::string& args) {
+    std::string out;
+    if (FILE* pipe = ::popen((std::string(MORVEL_DEMO_DB) + " " + args + " 2>&1 >/dev/null").c_str(), "r")) {
+        char chunk[512];
+        while (std::fgets(chunk, sizeof chunk, pipe)) out += chunk;
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+TEST(DemoDatabaseFile, BadArgumentsAreNamed) {
+    TempDir dir;
+    const std::string path = dir.file("account.db");
+    EXPECT_NE(errorsOf(path + " --lines abc").find("--lines takes a whole number of 0 or more, not 'abc'"),
+              std::string::npos);
+    EXPECT_NE(errorsOf(path + " --seed 12x").find("--seed takes a whole number of 0 or more, not '12x'"),
+              std::string::npos);
+    EXPECT_NE(errorsOf(path + " --lines 99999999999999999999").find("--lines takes a whole number"),
+              std::string::npos);
+    EXPECT_NE(errorsOf(path + " --branches 0").find("--branches takes a whole number of 1 to 99999, not '0'"),
+              std::string::npos);
+    EXPECT_EQ(errorsOf(path + " --lines abc").find("stoll"), std::string::npos);
+    EXPECT_FALSE(fs::exists(path));
+}
+
+// A run stopped by Ctrl+C or killed while it writes leaves no database at its path, and
+// the next run makes a whole one (what a killed run left in the way included).
+TEST(DemoDatabaseFile, AnInterruptedRunLeavesNoDatabaseAndTheNextMakesItWhole) {
+    TempDir dir;
+    const std::string path = dir.file("account.db");
+    for (const int signal : {SIGINT, SIGKILL}) {
+        const pid_t writer = ::fork();
+        if (writer == 0) {
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, STDOUT_FILENO);
+            ::execl(MORVEL_DEMO_DB, MORVEL_DEMO_DB, path.c_str(), "--lines", "5000000", nullptr);
+            ::_exit(127);
+        }
+        // Stopped once it is well into writing (a run of this size takes a minute).
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!(fs::exists(path + ".partial") && fs::file_size(path + ".partial") > 0) &&
+               std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::kill(writer, signal);
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "signal " << signal;
+        EXPECT_FALSE(fs::exists(path)) << "signal " << signal;
+        if (signal == SIGINT) {
+            EXPECT_FALSE(fs::exists(path + ".partial"));
+        }
+    }
+    ASSERT_EQ(std::system((std::string(MORVEL_DEMO_DB) + " " + path + " --lines 400 >/dev/null").c_str()), 0);
+    EXPECT_EQ(Connection(path).value("SELECT count(*) FROM ACCOUNT_JEN_AA WHERE DATE_DAY >= '2025-01-01'"), "400");
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    for (const char* left : {".partial", ".partial-wal", ".partial-shm", "-wal", "-shm"})
+        EXPECT_FALSE(fs::exists(path + left)) << left;
+}
+
+// An earlier version interrupted at its path left a database without tables there: the
+// next run makes the demo database in its place.
+TEST(DemoDatabaseFile, ADatabaseWithoutTablesAtThePathIsMadeWhole) {
+    TempDir dir;
+    const std::string path = dir.file("account.db");
+    std::ofstream(path).flush();
+    ASSERT_EQ(std::system((std::string(MORVEL_DEMO_DB) + " " + path + " --lines 100 >/dev/null").c_str()), 0);
+    EXPECT_EQ(Connection(path).value("SELECT count(*) > 0 FROM Kubun_Table"), "1");
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // connections; the result must be the one statement's result, errors included.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include "engine/dialect.h"
 #include "engine/error.h"
@@ -193,6 +195,22 @@ TEST(ReaderPool, ConnectionsThatDoNotOpenAreLeftOut) {
     EXPECT_EQ(tries, 4);
     engine::ReaderPool<int> none(0, [] { return std::make_unique<int>(1); });
     EXPECT_TRUE(none.readers().empty());
+}
+
+TEST(ReaderPool, APoolThatGoesWhileItsConnectionsOpenStopsThemAndWaitsForThem) {
+    std::atomic<int> stopped{0};
+    const auto start = std::chrono::steady_clock::now();
+    {
+        engine::ReaderPool<int> pool(3, [&](std::stop_token stop) -> std::unique_ptr<int> {
+            // An opening that would take half a minute unless it is asked to stop.
+            for (int i = 0; i < 3000 && !stop.stop_requested(); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            ++stopped;
+            throw engine::DatabaseError("stopped");
+        });
+    }
+    EXPECT_EQ(stopped, 3);  // all ended before the pool was gone
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 }  // namespace

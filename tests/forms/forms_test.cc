@@ -7,7 +7,12 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
+#include <unistd.h>
 
 #include "forms/application.h"
 #include "forms/bit_btn.h"
@@ -21,6 +26,8 @@
 #include "forms/message_box.h"
 #include "forms/panel.h"
 #include "forms/platform.h"
+#include "engine/database.h"
+#include "engine/query.h"
 
 namespace {
 
@@ -55,6 +62,7 @@ private slots:
     void mainFormCloseEndsTheApplication();
     void tabOrderWalksIntoPanels();
     void loginDialogFieldsAndFocus();
+    void anEmptyConfiguredUserNameBringsUpTheLoginWithTheFocusInIt();
     void glyphBottomLeftColourIsTransparent();
     void boxShowsTheStartOfItsTextAndClearingEntriesClearsIt();
     void openListIsWideEnoughForItsEntries();
@@ -322,6 +330,46 @@ void FormsTest::loginDialogFieldsAndFocus() {
     QTest::keyClicks(named.passwordEdit(), QString(40, 'p'));
     QCOMPARE(named.result().password, std::string(31, 'p'));
     QCOMPARE(named.result().database, std::string("Account"));
+}
+
+void FormsTest::anEmptyConfiguredUserNameBringsUpTheLoginWithTheFocusInIt() {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("morvel_login_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::ofstream(folder / "account.db").flush();  // an empty file is an empty database
+    std::ofstream(folder / "alias.ini") << "[Account]\npath = " << (folder / "account.db").string() << "\nuser =\n";
+    ::setenv("MORVEL_ALIAS_CONFIG", (folder / "alias.ini").c_str(), 1);
+    engine::resetDatabases();
+    forms::installLoginDialog();
+
+    // The dialog as the user meets it: who has the focus once it is up, then a name typed in.
+    QString focused = "no dialog";
+    QString shownUser;
+    QTimer watch;
+    int ticks = 0;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<forms::LoginDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        if (++ticks > 250) return dialog->reject();  // no focus within five seconds
+        if (!QApplication::focusWidget()) return;
+        focused = QApplication::focusWidget() == dialog->userNameEdit() ? "user name" : "elsewhere";
+        shownUser = dialog->userNameEdit()->text();
+        QTest::keyClicks(dialog->userNameEdit(), "clerk");
+        dialog->okButton()->click();
+    });
+    watch.start(20);
+    engine::Query query;
+    query.setText("select 1");
+    query.open();
+    watch.stop();
+    QCOMPARE(focused, QString("user name"));
+    QCOMPARE(shownUser, QString());
+    QVERIFY(query.active());
+
+    engine::resetDatabases();
+    engine::setLoginHandler({});
+    ::unsetenv("MORVEL_ALIAS_CONFIG");
+    fs::remove_all(folder);
 }
 
 void FormsTest::glyphBottomLeftColourIsTransparent() {
