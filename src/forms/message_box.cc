@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "application.h"
+#include "platform.h"
 
 namespace forms {
 namespace {
@@ -23,6 +24,46 @@ QMessageBox::Icon iconFor(MessageKind kind) {
     return QMessageBox::NoIcon;
 }
 
+// A box in the middle of the screen's work area, whichever window it belongs to.
+class ScreenCentredBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);  // gives the box its size
+        centre();
+    }
+
+    bool event(QEvent* event) override {
+        const bool activated = event->type() == QEvent::WindowActivate;
+        const bool handled = QMessageBox::event(event);
+        // Until the window manager has framed the box its frame is a guess: once it has
+        // framed and activated the box, centre it again with its own frame.
+        if (activated && !framed_ && isVisible() && frameGeometry() != geometry()) {
+            framed_ = true;
+            centre();
+        }
+        return handled;
+    }
+
+private:
+    void centre() {
+        // Before the box has its own frame, the frame of the window it belongs to.
+        QMargins frame = frameMargins(this);
+        if (frame.isNull() && parentWidget()) frame = frameMargins(parentWidget()->window());
+        const QSize outer = size().grownBy(frame);
+        const QRect area = workArea();
+        const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
+                                  area.y() + (area.height() - outer.height()) / 2);
+        // Placed by its inside: the window manager puts its frame around that.
+        const QRect inner(outerTopLeft + QPoint(frame.left(), frame.top()), size());
+        if (inner != geometry()) setGeometry(inner);
+    }
+
+    bool framed_ = false;
+};
+
 }  // namespace
 
 void showMessage(MessageKind kind, const std::string& caption, const std::string& text) {
@@ -30,8 +71,8 @@ void showMessage(MessageKind kind, const std::string& caption, const std::string
         responder()(ShownMessage{kind, caption, text});
         return;
     }
-    QMessageBox box(iconFor(kind), QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    ScreenCentredBox box(iconFor(kind), QString::fromStdString(caption), QString::fromStdString(text),
+                         QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.exec();
