@@ -32,31 +32,32 @@ public:
 protected:
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event);  // gives the box its size
-        centre();
+        // Not framed yet: the frame of the window it belongs to is the best guess.
+        centre(parentWidget() ? frameMargins(parentWidget()->window()) : QMargins());
     }
 
     bool event(QEvent* event) override {
         const bool activated = event->type() == QEvent::WindowActivate;
         const bool handled = QMessageBox::event(event);
-        // Until the window manager has framed the box its frame is a guess: once it has
-        // framed and activated the box, centre it again with its own frame.
-        if (activated && !framed_ && isVisible() && frameGeometry() != geometry()) {
-            framed_ = true;
-            centre();
+        // Framed and activated by the window manager: centred again with its own frame.
+        if (activated && !framed_ && isVisible()) {
+            const QMargins frame = frameMargins(this);
+            if (!frame.isNull()) {
+                framed_ = true;
+                centre(frame);
+            }
         }
         return handled;
     }
 
 private:
-    void centre() {
-        // Before the box has its own frame, the frame of the window it belongs to.
-        QMargins frame = frameMargins(this);
-        if (frame.isNull() && parentWidget()) frame = frameMargins(parentWidget()->window());
+    // Places the box by its inside, so that with `frame` around it the whole box stands
+    // in the middle of the work area.
+    void centre(const QMargins& frame) {
         const QSize outer = size().grownBy(frame);
         const QRect area = workArea();
         const QPoint outerTopLeft(area.x() + (area.width() - outer.width()) / 2,
                                   area.y() + (area.height() - outer.height()) / 2);
-        // Placed by its inside: the window manager puts its frame around that.
         const QRect inner(outerTopLeft + QPoint(frame.left(), frame.top()), size());
         if (inner != geometry()) setGeometry(inner);
     }
