@@ -27,6 +27,7 @@ DBGrid::DBGrid(const std::string& name, QWidget* parent)
       delegate_(new GridCellDelegate(this)),
       indicator_(new GridIndicator(this)) {
     setObjectName(QString::fromStdString(name));
+    setHorizontalHeader(new GridTitles(this));
     setVerticalHeader(indicator_);
     setModel(model_);
     setItemDelegate(delegate_);

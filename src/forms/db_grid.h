@@ -7,7 +7,8 @@
 // focus) and then handed to the onDrawColumnCell handler, which may change the
 // canvas and call defaultDrawColumnCell() to draw the cell again. While a row is
 // painted it is the current record of the query, so the handler can read any field
-// of that row; the real current record is restored after painting.
+// of that row; the real current record is restored after painting. The title row and
+// the indicator column stand on the button face, the cells on the window colour.
 #pragma once
 
 #include <QFlags>

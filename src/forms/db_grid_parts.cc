@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include "db_grid.h"
+#include "font.h"
 #include "engine/query.h"
 
 namespace forms {
@@ -112,16 +113,55 @@ void GridCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
 
 void GridCellDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const {}
 
+namespace {
+
+// A fixed cell (title or indicator): the button face with a raised edge, light above
+// and left, shadow below and right, as the system draws its buttons.
+void paintFixedCell(QPainter* painter, const QRect& rect) {
+    painter->fillRect(rect, kClBtnFace);
+    painter->setPen(kClBtnHighlight);
+    painter->drawLine(rect.topLeft(), rect.topRight());
+    painter->drawLine(rect.topLeft(), rect.bottomLeft());
+    painter->setPen(kClBtnShadow);
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+}
+
+// The button face also behind the sections, where the style fills the rest of a header.
+void useButtonFace(QHeaderView* header) {
+    QPalette palette = header->palette();
+    palette.setColor(QPalette::Button, kClBtnFace);
+    palette.setColor(QPalette::Window, kClBtnFace);
+    header->setPalette(palette);
+}
+
+}  // namespace
+
+GridTitles::GridTitles(DBGrid* grid) : QHeaderView(Qt::Horizontal, grid) { useButtonFace(this); }
+
+void GridTitles::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    painter->save();
+    paintFixedCell(painter, rect);
+    const QAbstractItemModel* titles = model();
+    const QString text = titles->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString();
+    const auto alignment = titles->headerData(logicalIndex, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>();
+    painter->setClipRect(rect);
+    painter->setFont(font());
+    painter->setPen(palette().color(QPalette::ButtonText));
+    painter->drawText(rect.adjusted(2, 0, -2, 0), alignment.toInt(), text);
+    painter->restore();
+}
+
 GridIndicator::GridIndicator(DBGrid* grid) : QHeaderView(Qt::Vertical, grid), grid_(grid) {
     setFixedWidth(width);
     setSectionsClickable(false);
     setHighlightSections(false);
+    useButtonFace(this);
 }
 
 void GridIndicator::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-    // The style may leave the painter clipped after drawing a section: keep our own state.
     painter->save();
-    QHeaderView::paintSection(painter, rect, logicalIndex);
+    paintFixedCell(painter, rect);
     painter->restore();
     const QModelIndex current = grid_->currentIndex();
     if (!current.isValid() || current.row() != logicalIndex || !grid_->isRecordRow(logicalIndex)) return;

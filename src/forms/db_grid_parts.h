@@ -1,6 +1,7 @@
 // The pieces a DBGrid is assembled from: the table model over its columns and data
-// set, the delegate that routes cell painting through the grid, the indicator column
-// and the helper that makes a row current for a moment. Internal to the grid.
+// set, the delegate that routes cell painting through the grid, the title row, the
+// indicator column and the helper that makes a row current for a moment. Internal to
+// the grid.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -57,6 +58,15 @@ public:
 
 private:
     DBGrid* grid_;
+};
+
+// The title row: each column's title on the button face, in the title font.
+class GridTitles : public QHeaderView {
+public:
+    explicit GridTitles(DBGrid* grid);
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
 };
 
 // The fixed column left of the data that marks the current record with a triangle.

@@ -61,9 +61,11 @@ int designDigitWidth(const QFont& font) {
 void setControlFont(QWidget* control, const QFont& font, const QColor& color) {
     control->setFont(font);
     QPalette p = control->palette();
-    p.setColor(QPalette::WindowText, color);
-    p.setColor(QPalette::ButtonText, color);
-    p.setColor(QPalette::Text, color);
+    // The colour is that of an enabled control, in an active window or not; a disabled
+    // control keeps the palette's disabled text colour, so it looks disabled.
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            p.setColor(group, role, color);
     control->setPalette(p);
 }
 

@@ -31,7 +31,8 @@ QFont gulimFont(int pixelSize, bool bold = false);
 // stands in for it; for other faces their own.
 int designDigitWidth(const QFont& font);
 
-// Sets a control's font and text colour.
+// Sets a control's font and text colour; disabled, the control shows the palette's
+// disabled text colour instead (its children likewise).
 void setControlFont(QWidget* control, const QFont& font, const QColor& color);
 
 // The colours the forms name.
@@ -41,5 +42,7 @@ inline const QColor kClPurple{128, 0, 128};
 inline const QColor kClBlue{0, 0, 255};
 inline const QColor kClWindowText{0, 0, 0};
 inline const QColor kClBtnFace{212, 208, 200};
+inline const QColor kClBtnHighlight{255, 255, 255};
+inline const QColor kClBtnShadow{128, 128, 128};
 
 }  // namespace forms

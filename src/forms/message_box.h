@@ -19,7 +19,8 @@ struct ShownMessage {
     std::string text;
 };
 
-// Shows a modal box with one button "OK" and returns when it has been closed.
+// Shows a modal box with one button "OK", centred on the screen's work area, and
+// returns when it has been closed.
 void showMessage(MessageKind kind, const std::string& caption, const std::string& text);
 
 // The two boxes the programs' own code shows.

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <optional>
 
 namespace forms {
@@ -43,6 +44,14 @@ QSize screenSize() {
 
 QDateTime currentDateTime() {
     return overrides().clock ? overrides().clock() : QDateTime::currentDateTime();
+}
+
+QMargins frameMargins(const QWidget* window) {
+    if (!window->isVisible()) return {};
+    const QRect inner = window->geometry();
+    const QRect outer = window->frameGeometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
 }
 
 void setPlatformId(int id) { overrides().platformId = id; }

@@ -1,12 +1,15 @@
 // What the forms ask of the system: the platform identifier, the work area, the
-// screen size, today's date and time, and the screen cursor. Each answer comes from
-// the running system unless a test has set it.
+// screen size, a window's frame, today's date and time, and the screen cursor. Each
+// answer comes from the running system unless a test has set it.
 #pragma once
 
 #include <QDateTime>
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 #include <functional>
+
+class QWidget;
 
 namespace forms {
 
@@ -19,6 +22,9 @@ int platformId();                // kPlatformNT unless set
 QRect workArea();                // the screen less its panels
 QSize screenSize();              // the whole primary screen
 QDateTime currentDateTime();     // the local date and time, read afresh at each call
+
+// The window manager's frame around a top-level window; none while it is not framed.
+QMargins frameMargins(const QWidget* window);
 
 void setPlatformId(int id);
 void setWorkArea(const QRect& area);

@@ -1,6 +1,7 @@
 #include "preview_window.h"
 
 #include "forms/message_box.h"
+#include "forms/platform.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -8,15 +9,16 @@
 #include <algorithm>
 
 #include <QAction>
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "file_dialogs.h"
 #include "page_view.h"
 #include "print.h"
 #include "report.h"
@@ -26,6 +28,7 @@ namespace report {
 namespace {
 const QString kReportFiles = QStringLiteral("Report files (*.rep)");
 const QString kReportSuffix = QStringLiteral(".rep");
+const QString kPdfSuffix = QStringLiteral(".pdf");
 const QString kNoPrinter = QStringLiteral(
     "No printer is available. To print to a file, choose \"Print to File (PDF)\" under "
     "Printer setup, or export the report with PDF.");
@@ -57,11 +60,9 @@ void PreviewWindow::fitIntoAvailableArea() {
     const QRect area = screen->availableGeometry();
     // The window manager's frame is known once the window is shown; before that an
     // allowance of a title bar and thin borders.
-    QMargins frame(4, 28, 4, 4);
+    QMargins frame = forms::frameMargins(this);
+    if (frame.isNull()) frame = QMargins(4, 28, 4, 4);
     const QRect outer = frameGeometry();
-    if (isVisible() && outer != geometry())
-        frame = QMargins(geometry().left() - outer.left(), geometry().top() - outer.top(),
-                         outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
     const QSize room = area.size().shrunkBy(frame);
     const QSize inner = size().boundedTo(room);
     if (inner != size()) resize(inner);
@@ -94,19 +95,20 @@ PreviewWindow::~PreviewWindow() = default;
 void PreviewWindow::buildActions() {
     QToolBar* bar = addToolBar(QStringLiteral("Preview"));
     bar->setMovable(false);
-    auto add = [&](const QString& text, const QString& tip, auto slot) {
+    auto add = [&](const QString& text, const QString& tip, auto slot, QKeySequence key = {}) {
         QAction* action = bar->addAction(text, this, slot);
-        action->setToolTip(tip);
+        action->setToolTip(key.isEmpty() ? tip : QStringLiteral("%1 (%2)").arg(tip, key.toString()));
+        action->setShortcut(key);
         return action;
     };
     add(QStringLiteral("Whole page"), QStringLiteral("Zoom to fit the whole page"), &PreviewWindow::zoomToFit);
     add(QStringLiteral("100 %"), QStringLiteral("Zoom to the page's real size"), &PreviewWindow::zoomFull);
     add(QStringLiteral("Page width"), QStringLiteral("Zoom to the page's width"), &PreviewWindow::zoomToWidth);
     bar->addSeparator();
-    first_ = add(QStringLiteral("|<"), QStringLiteral("First page"), &PreviewWindow::firstPage);
-    previous_ = add(QStringLiteral("<"), QStringLiteral("Previous page"), &PreviewWindow::previousPage);
-    next_ = add(QStringLiteral(">"), QStringLiteral("Next page"), &PreviewWindow::nextPage);
-    last_ = add(QStringLiteral(">|"), QStringLiteral("Last page"), &PreviewWindow::lastPage);
+    first_ = add(QStringLiteral("|<"), QStringLiteral("First page"), &PreviewWindow::firstPage, Qt::Key_Home);
+    previous_ = add(QStringLiteral("<"), QStringLiteral("Previous page"), &PreviewWindow::previousPage, Qt::Key_PageUp);
+    next_ = add(QStringLiteral(">"), QStringLiteral("Next page"), &PreviewWindow::nextPage, Qt::Key_PageDown);
+    last_ = add(QStringLiteral(">|"), QStringLiteral("Last page"), &PreviewWindow::lastPage, Qt::Key_End);
     bar->addSeparator();
     setup_ = add(QStringLiteral("Printer setup"), QStringLiteral("Choose printer, copies and pages"),
                  &PreviewWindow::printerSetup);
@@ -116,7 +118,7 @@ void PreviewWindow::buildActions() {
     add(QStringLiteral("Open"), QStringLiteral("Load a saved report"), &PreviewWindow::load);
     add(QStringLiteral("PDF"), QStringLiteral("Export the report as PDF"), &PreviewWindow::exportPdf);
     bar->addSeparator();
-    add(QStringLiteral("Close"), QStringLiteral("Close the preview"), &QWidget::close);
+    add(QStringLiteral("Close"), QStringLiteral("Close the preview"), &QWidget::close, Qt::Key_Escape);
 }
 
 void PreviewWindow::produceAll() {
@@ -173,8 +175,13 @@ void PreviewWindow::zoomFull() { view_->setZoom(1.0); }
 
 void PreviewWindow::printerSetup() {
     QPrintDialog dialog(printer_.get(), this);
+    dialog.setWindowTitle(QStringLiteral("Printer setup"));
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(1, std::max(1, static_cast<int>(produced_.pages.size())));
+    // The dialog only keeps the choices for the next print, so its button says "OK",
+    // not the "Print" of a print dialog.
+    for (auto* buttons : dialog.findChildren<QDialogButtonBox*>(Qt::FindDirectChildrenOnly))
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
     dialog.exec();
 }
 
@@ -208,23 +215,22 @@ void PreviewWindow::renewPrinter() {
 }
 
 void PreviewWindow::save() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save report"), {}, kReportFiles);
+    const QString path = chooseFileToSave(this, QStringLiteral("Save report"), kReportFiles, kReportSuffix);
     if (!path.isEmpty()) saveTo(path);
 }
 
 void PreviewWindow::load() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open report"), {}, kReportFiles);
+    const QString path = chooseFileToOpen(this, QStringLiteral("Open report"), kReportFiles);
     if (!path.isEmpty()) loadFrom(path);
 }
 
 void PreviewWindow::exportPdf() {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export PDF"), {}, kPdfFiles);
+    const QString path = chooseFileToSave(this, QStringLiteral("Export PDF"), kPdfFiles, kPdfSuffix);
     if (!path.isEmpty()) exportPdfTo(path);
 }
 
 bool PreviewWindow::saveTo(const QString& given) {
-    QString path = given;
-    if (QFileInfo(path).suffix().isEmpty()) path += kReportSuffix;
+    const QString path = withDefaultSuffix(given, kReportSuffix);
     QString error;
     if (saveReportFile(produced_, path, &error)) return true;
     showError(error);
@@ -244,7 +250,8 @@ bool PreviewWindow::loadFrom(const QString& path) {
     return true;
 }
 
-bool PreviewWindow::exportPdfTo(const QString& path) {
+bool PreviewWindow::exportPdfTo(const QString& given) {
+    const QString path = withDefaultSuffix(given, kPdfSuffix);
     if (writePdf(produced_, path)) return true;
     showError(QStringLiteral("Cannot write file %1.").arg(path));
     return false;

@@ -1,5 +1,7 @@
 // The "Print Preview" window: shows the produced pages, zooms, pages through them, sets up
 // the printer, prints, saves and loads the produced report and exports it as PDF.
+// Page Up and Page Down turn the pages, Home and End go to the first and the last one,
+// Escape closes the window.
 #pragma once
 
 #include <QMainWindow>
@@ -32,8 +34,8 @@ public:
     QPrinter& printer() { return *printer_; }
     QString statusText() const;
 
-    // The file operations behind the buttons, for a path already chosen. A report file
-    // named without an extension gets the report files' one.
+    // The file operations behind the buttons, for a path already chosen. A file named
+    // without an extension gets that of its kind (".rep", ".pdf").
     bool saveTo(const QString& path);
     bool loadFrom(const QString& path);
     bool exportPdfTo(const QString& path);

@@ -10,6 +10,7 @@
 #include "forms/message_box.h"
 #include "report/preview_window.h"
 #include "report/report_file.h"
+#include "open_preview.h"
 #include "table_data_set.h"
 
 namespace {
@@ -96,17 +97,6 @@ TEST(ReportFile, FailuresCarryTheReason) {
 
     EXPECT_FALSE(report::writePdf(sampleReport(), dir.filePath("missing/summary.pdf")));
 }
-
-// A three-line report with its preview open and every page produced.
-struct OpenPreview {
-    OpenPreview() {
-        rep.setDataSet(std::make_shared<TableDataSet>(numberedRows(3)));
-        rep.addBand("Detail", report::BandKind::Detail)->setSize(718, 17);
-        preview.produceAll();
-    }
-    report::Report rep{"rep"};
-    report::PreviewWindow preview{rep};
-};
 
 // The preview tells the user why a save, load or export failed, in the program's own
 // message box.
