@@ -13,11 +13,6 @@
 
 namespace {
 
-void bothPrograms() {
-    QTest::addColumn<QString>("program");
-    QTest::newRow("daily") << "daily";
-    QTest::newRow("monthly") << "monthly";
-}
 
 QString describe(const QRect& r) { return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); }
 
@@ -27,7 +22,7 @@ class MessageBoxWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void theWarningIsCentredOnTheScreenNotOnTheWindow_data() { bothPrograms(); }
+    void theWarningIsCentredOnTheScreenNotOnTheWindow_data() { xsession::bothPrograms(); }
     void theWarningIsCentredOnTheScreenNotOnTheWindow();
 };
 

@@ -19,11 +19,6 @@ const std::string kWrongPick = "잘못 선택 하였읍니다.....";
 const std::string kWrongKey = "잘못 입력하셨습니다";
 const std::string kOrder = "종료일자보다 시작일자 더 큽니다......";
 
-void bothPrograms() {
-    QTest::addColumn<QString>("program");
-    QTest::newRow("daily") << "daily";
-    QTest::newRow("monthly") << "monthly";
-}
 
 // Answers every modal box with Return, recording its text and the main window's caption
 // while it was up.
@@ -90,15 +85,15 @@ class PickListWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void theMousePicksInABoxWithoutAValidPick_data() { bothPrograms(); }
+    void theMousePicksInABoxWithoutAValidPick_data() { xsession::bothPrograms(); }
     void theMousePicksInABoxWithoutAValidPick();
-    void theMousePicksInABoxEmptiedWithBackspace_data() { bothPrograms(); }
+    void theMousePicksInABoxEmptiedWithBackspace_data() { xsession::bothPrograms(); }
     void theMousePicksInABoxEmptiedWithBackspace();
-    void enterWithoutAPickWarnsAndKeepsTheBox_data() { bothPrograms(); }
+    void enterWithoutAPickWarnsAndKeepsTheBox_data() { xsession::bothPrograms(); }
     void enterWithoutAPickWarnsAndKeepsTheBox();
-    void aRefusedClickOnTheGridLeavesTheGridAlone_data() { bothPrograms(); }
+    void aRefusedClickOnTheGridLeavesTheGridAlone_data() { xsession::bothPrograms(); }
     void aRefusedClickOnTheGridLeavesTheGridAlone();
-    void aFocusMoveByTheRunRequestRunsTheExitTest_data() { bothPrograms(); }
+    void aFocusMoveByTheRunRequestRunsTheExitTest_data() { xsession::bothPrograms(); }
     void aFocusMoveByTheRunRequestRunsTheExitTest();
 };
 

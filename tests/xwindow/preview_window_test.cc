@@ -17,11 +17,6 @@
 
 namespace {
 
-void bothPrograms() {
-    QTest::addColumn<QString>("program");
-    QTest::newRow("daily") << "daily";
-    QTest::newRow("monthly") << "monthly";
-}
 
 report::PreviewWindow* activePreview() {
     auto* preview = qobject_cast<report::PreviewWindow*>(QApplication::activeWindow());
@@ -43,7 +38,7 @@ class PreviewWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void pageKeysTurnThePagesAndEscapeClosesThePreview_data() { bothPrograms(); }
+    void pageKeysTurnThePagesAndEscapeClosesThePreview_data() { xsession::bothPrograms(); }
     void pageKeysTurnThePagesAndEscapeClosesThePreview();
 };
 

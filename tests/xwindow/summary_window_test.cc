@@ -33,11 +33,6 @@ bool textFitsVertically(const QFont& font, const QString& text, const QRect& box
     return top >= box.top() && bottom <= box.bottom();
 }
 
-void bothPrograms() {
-    QTest::addColumn<QString>("program");
-    QTest::newRow("daily") << "daily";
-    QTest::newRow("monthly") << "monthly";
-}
 
 }  // namespace
 
@@ -45,16 +40,16 @@ class SummaryWindowTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void aClickOpensTheList_data() { bothPrograms(); }
+    void aClickOpensTheList_data() { xsession::bothPrograms(); }
     void aClickOpensTheList();
-    void theExitRuleHoldsAfterTheRealWarning_data() { bothPrograms(); }
+    void theExitRuleHoldsAfterTheRealWarning_data() { xsession::bothPrograms(); }
     void theExitRuleHoldsAfterTheRealWarning();
     void runWarningsLeaveTheFocusInTheBoxWithItsListOpen();
-    void theYearListShowsItsEntriesWhole_data() { bothPrograms(); }
+    void theYearListShowsItsEntriesWhole_data() { xsession::bothPrograms(); }
     void theYearListShowsItsEntriesWhole();
-    void afterARunTheColumnsFitAndNoTextIsClipped_data() { bothPrograms(); }
+    void afterARunTheColumnsFitAndNoTextIsClipped_data() { xsession::bothPrograms(); }
     void afterARunTheColumnsFitAndNoTextIsClipped();
-    void thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton_data() { bothPrograms(); }
+    void thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton_data() { xsession::bothPrograms(); }
     void thePreviewFitsTheScreenAndKeepsTheFocusOffTheCloseButton();
 };
 

@@ -9,6 +9,12 @@
 #include <QWidget>
 
 namespace xsession {
+
+void bothPrograms() {
+    QTest::addColumn<QString>("program");
+    QTest::newRow("daily") << "daily";
+    QTest::newRow("monthly") << "monthly";
+}
 namespace {
 
 void xdotool(const QStringList& args) {

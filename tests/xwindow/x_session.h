@@ -28,6 +28,10 @@ void click(const QWidget* widget, QPoint local = QPoint(-1, -1));
 // Processes events until `done` holds or `ms` have passed.
 bool waitFor(const std::function<bool()>& done, int ms = 5000);
 
+// Data rows of a test that runs on the daily and on the monthly window: one column
+// "program" holding "daily" or "monthly".
+void bothPrograms();
+
 // Answers every modal message box that comes up, once it is the active window, with a
 // real key, and records its text.
 class ModalAnswerer : public QObject {
