@@ -230,13 +230,30 @@ public:
     }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
-        if (!st.parts.empty() && PQtransactionStatus(conn_) == PQTRANS_IDLE)
-            return executeSideBySide(st, values);
+        if (runsSideBySide(st)) return executeSideBySide(st, values);
         if (changesTables(st.sql)) kinds_.clear();  // column kinds are read again when needed
         return run(conn_, st.sql, rawValues(values));
     }
 
+    // The plans of the parts run side by side (the statement that combines their rows
+    // reads only those), or of the statement.
+    std::vector<std::string> plans(const TranslatedStatement& st,
+                                   const std::vector<std::optional<std::string>>& values) override {
+        std::vector<std::string> plans;
+        for (const std::string& sent : runsSideBySide(st) ? st.parts : std::vector<std::string>{st.sql}) {
+            const auto [sql, bound] = compactParameters(sent, rawValues(values));
+            std::string plan;
+            for (const auto& row : run(conn_, "EXPLAIN " + sql, bound).rows) plan += row.at(0).asString() + "\n";
+            plans.push_back(plan);
+        }
+        return plans;
+    }
+
 private:
+    bool runsSideBySide(const TranslatedStatement& st) const {
+        return !st.parts.empty() && PQtransactionStatus(conn_) == PQTRANS_IDLE;
+    }
+
     // The readers go to the address the main connection reached, so that they look no
     // name up again (a look-up can take long, and could not be stopped at the end).
     static ConnectionParams readerParams(PGconn* conn, ConnectionParams params) {
