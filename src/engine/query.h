@@ -100,7 +100,7 @@ public:
     void moveTo(int row);                   // makes row the current one (grid painting)
 
     // The backend's plan of each statement that open() or execSql() would send with the
-    // current parameter values (none on SQLite). Throws DatabaseError.
+    // current parameter values. Throws DatabaseError.
     std::vector<std::string> plans() const;
 
     const std::vector<std::string>& columnNames() const { return columns_; }
