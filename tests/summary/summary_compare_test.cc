@@ -170,6 +170,11 @@ TEST(SummaryIndexes, MonthIndexesAndStatisticsLeaveTheResultsAlone) {
                    model::computeSummary(journal, table, {model::Period::Unit::Month, "202512", "202512", "00000"}));
     expectSameRows(db.dailySummary("2025-07-01", "2025-07-31", "00002"),
                    model::computeSummary(journal, table, {model::Period::Unit::Day, "2025-07-01", "2025-07-31", "00002"}));
+    // The monthly statement reads the journal's lines by the month indexes.
+    const std::regex journalRead(R"((SEARCH|SCAN) (ACCOUNT_JEN_AA|CC) [^\n]*)");
+    for (const auto& plan : db.summaryPlans(true, "202502", "202504", "00001"))
+        for (auto it = std::sregex_iterator(plan.begin(), plan.end(), journalRead); it != std::sregex_iterator(); ++it)
+            EXPECT_NE(it->str().find("_Month ("), std::string::npos) << it->str();
 }
 
 // The server compares the journal's columns in their own types, so that its indexes and
