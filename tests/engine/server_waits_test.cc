@@ -79,6 +79,21 @@ TEST_F(ServerWaits, AServerThatNeverAnswersFailsTheConnectionWithinTheWait) {
     EXPECT_EQ(silent.held(), 1);
 }
 
+// libpq's hint under its line stands on a line of its own, without its tab; the error
+// box adds no full stop after its question mark.
+TEST_F(ServerWaits, ARefusedConnectionShowsLibpqsLinesCleanly) {
+    int port = 0;
+    {
+        const SilentServer gone;  // nothing listens on its port afterwards
+        port = gone.port();
+    }
+    pointAliasAt(port);
+    EXPECT_EQ(runStatement("select 1").message,
+              "Cannot connect to database 'Account': connection to server at \"127.0.0.1\", port " +
+                  std::to_string(port) +
+                  " failed: Connection refused\n(Is the server running on that host and accepting TCP/IP connections?)");
+}
+
 TEST_F(ServerWaits, ReadersStillOpeningStopWhenTheConnectionsClose) {
     if (!haveServer()) GTEST_SKIP() << test_backends::kNoServer;
     // The first connection reaches the server; the readers that follow meet the silence.
