@@ -134,10 +134,10 @@ TEST_P(Copies, ARequestRefusedForAnotherCopyChangesNothing) {
     window.form->PrintBtnClick(window.form->PrintBtn);
     EXPECT_TRUE(statements.empty());
 
-    // The close waits as long, warns, and keeps the window; a second close ends it.
+    // It left nothing to reset: the close goes on at once, without waiting for the guard.
     window.boxes.clear();
-    EXPECT_FALSE(window.form->close());
-    EXPECT_EQ(window.boxes.size(), 1u);
+    EXPECT_TRUE(mainform::cleanUpAtClose(*window.preparation));
+    EXPECT_TRUE(window.boxes.empty());
     EXPECT_TRUE(statements.empty());
 
     holder.kill();
@@ -237,6 +237,28 @@ TEST(ProgramEnd, ACloseWhileTheReaderConnectionsOpenEndsPromptlyWithStatusZero) 
         EXPECT_LT(took, 1s) << program;
         EXPECT_EQ(slow.held(), static_cast<int>(engine::kReaderConnections)) << program;  // they were opening
     }
+}
+
+// A copy that has left nothing prepared ends at its first close, without connecting, even
+// where the server takes connections and never answers.
+TEST(ProgramEnd, ACloseWithNothingToResetEndsAtOnceWhenTheServerNeverAnswers) {
+    SilentServer silent;
+    const std::string aliasFile = std::filesystem::temp_directory_path() / ("morvel_silent_" + std::to_string(::getpid()) + ".ini");
+    std::ofstream(aliasFile) << "[Account]\ndriver = postgres\nhost = 127.0.0.1\nport = " << silent.port()
+                             << "\ndatabase = accounts\n";
+    ::setenv("MORVEL_COPY_CONNECT_WAIT_MS", "1000", 1);
+    for (const std::string program : {"daily", "monthly"}) {
+        CopyProcess copy({"start-close", program}, aliasFile);
+        EXPECT_EQ(copy.readLine(20s).value_or("no line").rfind("box Cannot connect to database 'Account'", 0), 0u);
+        EXPECT_EQ(copy.readLine(5s), "started") << program;
+        EXPECT_EQ(copy.readLine(5s), "closing") << program;
+        const auto closing = std::chrono::steady_clock::now();
+        EXPECT_TRUE(copy.waitForExit(5s)) << program << " still runs 5 seconds after its close";
+        EXPECT_LT(std::chrono::steady_clock::now() - closing, 500ms) << program;
+        EXPECT_EQ(copy.readAll(1s), std::vector<std::string>{}) << program;  // no box at the close
+    }
+    ::unsetenv("MORVEL_COPY_CONNECT_WAIT_MS");
+    std::filesystem::remove(aliasFile);
 }
 
 // Points the test helpers at another server for a while.

@@ -15,6 +15,8 @@
 //                                     main does, prints "started", and half a second
 //                                     later "closing" and clicks "&X 종료"; the program
 //                                     then ends as it ends for a user
+//
+// MORVEL_COPY_CONNECT_WAIT_MS, when set, shortens how long opening a connection may take.
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
@@ -25,6 +27,7 @@
 
 #include "summary_window.h"
 #include "engine/database_guard.h"
+#include "engine/driver.h"
 #include "engine/trace.h"
 
 namespace {
@@ -98,6 +101,8 @@ int stayIdle(int seconds) {
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
+    if (const char* wait = std::getenv("MORVEL_COPY_CONNECT_WAIT_MS"))
+        engine::setConnectWait(std::chrono::milliseconds(std::atoi(wait)));
     const std::string mode = argc > 1 ? argv[1] : "";
     const int count = argc > 2 ? std::atoi(argv[2]) : 1;
     try {
