@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "error.h"
+#include "file_kind.h"
 
 namespace engine {
 namespace {
@@ -84,15 +85,6 @@ std::string keyName(const std::string& key) {
     return key;
 }
 
-// What kind of file a mode names, for messages.
-std::string kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    return "not a regular file";
-}
-
 // The text of an alias file: a regular file of at most kLargestAliasFile bytes. Throws
 // DatabaseError naming the file otherwise, or when it cannot be read. A FIFO or a device
 // is never read from (opening does not wait for a writer).
@@ -113,7 +105,7 @@ std::string readAliasFile(const std::string& path) {
     try {
         if (::fstat(fd, &info) != 0) throw unreadable();
         if (!S_ISREG(info.st_mode))
-            throw failure("is " + kindOf(info.st_mode) + ", not a text file of the alias's settings");
+            throw failure("is " + specialFileKind(info.st_mode) + ", not a text file of the alias's settings");
         char chunk[4096];
         ssize_t n;
         while ((n = ::read(fd, chunk, sizeof chunk)) > 0 && text.size() <= kLargestAliasFile)
