@@ -79,14 +79,10 @@ TEST_F(ServerWaits, AServerThatNeverAnswersFailsTheConnectionWithinTheWait) {
     EXPECT_EQ(silent.held(), 1);
 }
 
-// libpq's hint under its line stands on a line of its own, without its tab; the error
-// box adds no full stop after its question mark.
+// libpq's hint under its line stands on a line of its own, in brackets: no tab, and the
+// error box adds no full stop after its question mark.
 TEST_F(ServerWaits, ARefusedConnectionShowsLibpqsLinesCleanly) {
-    int port = 0;
-    {
-        const SilentServer gone;  // nothing listens on its port afterwards
-        port = gone.port();
-    }
+    const int port = SilentServer().port();  // nothing listens there any more
     pointAliasAt(port);
     EXPECT_EQ(runStatement("select 1").message,
               "Cannot connect to database 'Account': connection to server at \"127.0.0.1\", port " +
