@@ -123,8 +123,6 @@ SqliteDatabaseFile::SqliteDatabaseFile(const std::string& path, const std::strin
     refuseJournalOfAnotherFile();
 }
 
-SqliteDatabaseFile::~SqliteDatabaseFile() = default;
-
 // A "-shm" file in use means copies have a database of that name open, and each of them
 // holds a lock on its database file. When nobody holds one on this file, the copies using
 // the "-shm" file opened another file: one that stood at the path before.

@@ -30,7 +30,6 @@ public:
     // use by copies that do not have this file open (they opened one that stood at the
     // path before).
     SqliteDatabaseFile(const std::string& path, const std::string& alias);
-    ~SqliteDatabaseFile();
     SqliteDatabaseFile(const SqliteDatabaseFile&) = delete;
     SqliteDatabaseFile& operator=(const SqliteDatabaseFile&) = delete;
 

@@ -233,11 +233,10 @@ TEST(SharedSqliteFile, AClerkWhoMayOnlyReadIsToldSoAndLeavesNoFiles) {
 // The stock sqlite3 tool's answer to one statement on the file.
 std::string stockSqlite(const std::string& path, const std::string& sql) {
     std::FILE* tool = ::popen(("sqlite3 '" + path + "' '" + sql + "' 2>&1").c_str(), "r");
-    std::string out;
-    char chunk[256];
-    while (tool && std::fgets(chunk, sizeof chunk, tool)) out += chunk;
-    if (tool) ::pclose(tool);
-    return out.empty() ? out : out.substr(0, out.find_last_not_of('\n') + 1);
+    std::string out(4096, '\0');
+    out.resize(std::fread(out.data(), 1, out.size(), tool));
+    ::pclose(tool);
+    return out.substr(0, out.find_last_not_of('\n') + 1);
 }
 
 // An administrator moves a backup over the file while a window has it open and another
