@@ -205,8 +205,9 @@ void ComboBox::userPicked() { fireChange(); }
 void ComboBox::pickHighlightedEntry() {
     if (!listOpen()) return;
     const QModelIndexList highlighted = view()->selectionModel()->selectedIndexes();
-    if (highlighted.isEmpty() || highlighted.front().row() == currentIndex()) return;
+    if (highlighted.isEmpty()) return;
     const int row = highlighted.front().row();
+    if (row == currentIndex() && lineEdit()->text() == itemText(row)) return;
     {
         QSignalBlocker block(this);
         setCurrentIndex(row);

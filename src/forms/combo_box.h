@@ -12,7 +12,8 @@
 //    character to drop it (Ctrl+Backspace arrives as 127, Ctrl+Enter as 10). Tab, keys
 //    without a character and Alt combinations never come here. Enter in the open list
 //    comes here too; when the list highlights an entry (the one under the resting mouse
-//    pointer, say) other than the selected one, Enter picks it first, as a click would.
+//    pointer, say) that is not the box's selected entry and text, Enter picks it first,
+//    as a click would.
 #pragma once
 
 #include <QChar>
@@ -107,8 +108,8 @@ private:
     void fireChange();
     // Runs the key handler on one character; true when the box is to receive it.
     bool passCharacter(QChar& key);
-    // Enter in the open list: the highlighted entry, when it is not the selected one,
-    // becomes the user's pick.
+    // Enter in the open list: the highlighted entry, unless it is the selected entry and
+    // the text already, becomes the user's pick.
     void pickHighlightedEntry();
     void showListNow();
     void showSelectionInList();

@@ -361,9 +361,19 @@ void PickListWindowTest::enterTakesTheEntryUnderThePointer() {
         return highlighted.size() == 1 && highlighted.front().row() == 1;
     }));
     xsession::key("Return");
-    QVERIFY(w.waitForFocus(w.daily() ? w.daily()->cbDay_First : w.form->cbMonth_End));
+    forms::ComboBox* next = w.daily() ? w.daily()->cbDay_First : w.form->cbMonth_End;
+    QVERIFY(w.waitForFocus(next));
     QCOMPARE(month->text(), std::string("02"));
     QCOMPARE(month->hint(), std::string("1"));
+
+    // Shortened to "1" ("0"), the text still highlights "10" ("01"): Enter takes the entry.
+    const std::string entry = next->text();
+    QVERIFY(xsession::waitFor([&] { return next->listOpen(); }));
+    xsession::key("BackSpace");
+    QVERIFY(xsession::waitFor([&] { return next->text() == entry.substr(0, 1); }));
+    xsession::key("Return");
+    QVERIFY(xsession::waitFor([&] { return !next->hasFocus(); }));
+    QCOMPARE(next->text(), w.daily() ? std::string("10") : std::string("01"));
     QCOMPARE(boxes.count(), size_t(0));
 }
 
