@@ -203,6 +203,7 @@ void CodeUpdateForm::runStatement(std::span<const std::string_view> lines, Param
 }
 
 void CodeUpdateForm::pRun_CodeUpdate() {
+    leftPrepared_ = true;
     pKubun_SSSSS(cbCode->itemCount());
     pJan_Kubun_Update();
     pJaSan_Kubun(*cbJan_Check_30, cbJan_Check_30->itemCount(), "30");
@@ -230,6 +231,7 @@ void CodeUpdateForm::pDelete_Update() {
                                  {"tbCode_MoveCode", noLink},
                                  {"tbCode_TwoMove", noLink},
                                  {"tbCode_ThreeMove", noLink}});
+    leftPrepared_ = false;
 }
 
 bool CodeUpdateForm::pClean_Leftovers() {

@@ -71,6 +71,9 @@ public:
     // The clean-up: deletes every row without Serial_No, then sets Jan_Check "99" and
     // the four link codes to the no-link value on every remaining row.
     void pDelete_Update();
+    // True from the start of a preparation until a clean-up has completed: the work table
+    // may hold what this form prepared.
+    bool leftPrepared() const { return leftPrepared_; }
     // Recovery before a preparation: when the table still holds heading rows (rows
     // without Serial_No, left by a copy that died or lost its connection midway), runs
     // the clean-up first, so that no summary counts them twice. Returns true when it did.
@@ -97,6 +100,7 @@ private:
     void runStatement(std::span<const std::string_view> lines, Params params);
 
     std::vector<forms::ComboBox*> lists_;
+    bool leftPrepared_ = false;
 };
 
 }  // namespace codeprep

@@ -54,6 +54,7 @@ OthersMayWork::~OthersMayWork() {
 }
 
 bool cleanUpAtClose(codeprep::CodeUpdateForm& preparation) {
+    if (!preparation.leftPrepared()) return true;  // nothing to reset: no connection, no guard
     try {
         engine::DatabaseGuard guard(preparation.Query_SSSSS_Code.databaseName());
         preparation.pDelete_Update();

@@ -49,9 +49,11 @@ private:
     bool paused_;
 };
 
-// The close's clean-up, under the guard. Returns false when the close must not happen:
-// the first close whose clean-up fails (or does not get the guard) shows the error
-// and keeps the window. Once a close has failed, a further failure is shown as well
+// The close's clean-up, under the guard, where this copy's preparation may have left
+// something in the work table since its last clean-up; otherwise the close goes on at
+// once, without connecting or taking the guard. Returns false when the close must not
+// happen: the first close whose clean-up fails (or does not get the guard) shows the
+// error and keeps the window. Once a close has failed, a further failure is shown as well
 // but the close goes on, so the program can always be ended; the next request of any
 // copy removes what is left.
 bool cleanUpAtClose(codeprep::CodeUpdateForm& preparation);

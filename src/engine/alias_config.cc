@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "error.h"
+#include "file_kind.h"
 
 namespace engine {
 namespace {
@@ -34,6 +37,9 @@ std::string envOr(const char* name, const std::string& fallback) {
 
 std::string homeDir() { return envOr("HOME", "."); }
 
+// An alias file holds a few lines; anything larger is not one.
+constexpr size_t kLargestAliasFile = 64 * 1024;
+
 // One "key = value" line of a section.
 struct Entry {
     std::string key;  // lower case
@@ -46,10 +52,10 @@ struct Section {
 };
 
 // The sections of INI text in their order, with their entries; comments (";", "#") and
-// lines without "=" are left out.
+// lines without "=" are left out, and so is a UTF-8 byte-order mark at the start.
 std::vector<Section> sectionsOf(const std::string& iniText) {
     std::vector<Section> sections;
-    std::istringstream in(iniText);
+    std::istringstream in(iniText.rfind("\xEF\xBB\xBF", 0) == 0 ? iniText.substr(3) : iniText);
     std::string line;
     while (std::getline(in, line)) {
         line = trim(line);
@@ -70,26 +76,71 @@ bool isOneOf(const std::string& key, std::initializer_list<const char*> names) {
     return std::any_of(names.begin(), names.end(), [&](const char* name) { return key == name; });
 }
 
-// Reads a whole file. False with errno set when it cannot be opened or read.
-bool readFile(const std::string& path, std::string& out) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    out.clear();
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) out.append(chunk, n);
-    const bool failed = std::ferror(file);
-    const int error = errno;
-    std::fclose(file);
-    errno = error;
-    return !failed;
+// A key by its first name: "server" is "host", and so on.
+std::string keyName(const std::string& key) {
+    if (key == "database path") return "path";
+    if (key == "server") return "host";
+    if (isOneOf(key, {"database name", "dbname"})) return "database";
+    if (isOneOf(key, {"user name", "username"})) return "user";
+    return key;
+}
+
+// The text of an alias file: a regular file of at most kLargestAliasFile bytes. Throws
+// DatabaseError naming the file otherwise, or when it cannot be read. A FIFO or a device
+// is never read from (opening does not wait for a writer).
+std::string readAliasFile(const std::string& path) {
+    const auto failure = [&](const std::string& why) { return DatabaseError("Alias file " + path + " " + why); };
+    const auto unreadable = [&] {
+        const int error = errno;
+        std::string why = std::string("cannot be read: ") + std::strerror(error);
+        char target[4096];
+        if (const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1); n > 0 && error == ENOENT)
+            why += " (it is a symbolic link to " + std::string(target, static_cast<size_t>(n)) + ")";
+        return failure(why);
+    };
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) throw unreadable();
+    std::string text;
+    struct stat info {};
+    try {
+        if (::fstat(fd, &info) != 0) throw unreadable();
+        if (!S_ISREG(info.st_mode))
+            throw failure("is " + specialFileKind(info.st_mode) + ", not a text file of the alias's settings");
+        char chunk[4096];
+        ssize_t n;
+        while ((n = ::read(fd, chunk, sizeof chunk)) > 0 && text.size() <= kLargestAliasFile)
+            text.append(chunk, static_cast<size_t>(n));
+        if (n < 0) throw unreadable();
+        if (text.size() > kLargestAliasFile)
+            throw failure("is larger than " + std::to_string(kLargestAliasFile / 1024) +
+                          " KiB, so it is no alias file (an alias file holds a few lines)");
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
+    return text;
+}
+
+// "~/x" in the home folder, "~name/x" in the home folder of the user `name`.
+std::string expandedHome(const std::string& path, const std::string& where) {
+    if (path.empty() || path[0] != '~') return path;
+    const auto slash = path.find('/');
+    const std::string user = path.substr(1, slash == std::string::npos ? std::string::npos : slash - 1);
+    const std::string rest = slash == std::string::npos ? std::string() : path.substr(slash);
+    if (user.empty()) return homeDir() + rest;
+    std::vector<char> buffer(16384);
+    passwd entry {};
+    passwd* found = nullptr;
+    if (::getpwnam_r(user.c_str(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
+        throw DatabaseError(where + " has a 'path' in the home folder of '" + user +
+                            "', a user this system does not know");
+    return found->pw_dir + rest;
 }
 
 // The alias's section of an alias file that exists, or an error naming the file.
 AliasConfig fromFile(const std::string& path, const std::string& alias) {
-    std::string text;
-    if (!readFile(path, text))
-        throw DatabaseError("Alias file " + path + " cannot be read: " + std::strerror(errno));
+    const std::string text = readAliasFile(path);
     if (auto cfg = parseAliasConfig(text, alias, "Alias file " + path)) {
         cfg->source = path;
         return *cfg;
@@ -112,32 +163,38 @@ std::optional<AliasConfig> parseAliasConfig(const std::string& iniText, const st
     std::optional<std::string> path, host, database;
     std::vector<std::string> unknown;
     const std::string where = source + ": section [" + alias + "]";
+    std::vector<std::string> given;  // the keys met so far, each by its first name
     for (const Section& section : sectionsOf(iniText)) {
         if (lower(section.name) != lower(alias)) continue;
+        if (found) throw DatabaseError(source + " has the section [" + alias + "] twice");
         found = true;
         for (const auto& [key, value] : section.entries) {
-            if (key == "driver") {
+            const std::string name = keyName(key);
+            if (std::find(given.begin(), given.end(), name) != given.end())
+                throw DatabaseError(where + " gives '" + name + "' twice");
+            given.push_back(name);
+            if (name == "driver") {
                 cfg.driver = lower(value);
                 if (cfg.driver == "postgresql") cfg.driver = "postgres";
                 if (cfg.driver != "sqlite" && cfg.driver != "postgres")
                     throw DatabaseError(where + " names an unknown database driver '" + value +
                                         "' (sqlite or postgres)");
-            } else if (isOneOf(key, {"path", "database path"})) {
+            } else if (name == "path") {
                 path = value;
-            } else if (isOneOf(key, {"host", "server"})) {
+            } else if (name == "host") {
                 host = value;
-            } else if (key == "port") {
+            } else if (name == "port") {
                 char* end = nullptr;
                 const long p = std::strtol(value.c_str(), &end, 10);
                 if (value.empty() || *end != '\0' || p <= 0 || p > 65535)
                     throw DatabaseError(where + " has an invalid port '" + value + "'");
                 cfg.port = static_cast<int>(p);
-            } else if (isOneOf(key, {"database", "database name", "dbname"})) {
+            } else if (name == "database") {
                 database = value;
-            } else if (isOneOf(key, {"user", "user name", "username"})) {
+            } else if (name == "user") {
                 cfg.userName = value;
                 cfg.userEntry = true;
-            } else if (key != "password") {  // a password is never read: nothing secret is kept here
+            } else if (name != "password") {  // a password is never read: nothing secret is kept here
                 unknown.push_back("'" + key + "'");
             }
         }
@@ -160,8 +217,7 @@ std::optional<AliasConfig> parseAliasConfig(const std::string& iniText, const st
         return *value;
     };
     if (cfg.driver == "sqlite") {
-        cfg.path = required(path, "path", "the SQLite database file");
-        if (cfg.path[0] == '~') cfg.path = homeDir() + cfg.path.substr(1);
+        cfg.path = expandedHome(required(path, "path", "the SQLite database file"), where);
     } else {
         cfg.host = required(host, "host", "the PostgreSQL server");
         cfg.databaseName = required(database, "database", "the database name on the server");
@@ -177,9 +233,10 @@ std::string defaultDatabasePath() {
 AliasConfig findAliasConfig(const std::string& alias) {
     if (const char* named = std::getenv("MORVEL_ALIAS_CONFIG"); named && *named) return fromFile(named, alias);
     const std::string userFile = envOr("XDG_CONFIG_HOME", homeDir() + "/.config") + "/morvel/alias.ini";
-    // Only where no alias file exists at all does the built-in default serve.
+    // Only where no alias file exists at all does the built-in default serve: a symbolic
+    // link whose target is missing (a share not mounted) is an alias file that cannot be read.
     struct stat info {};
-    if (::stat(userFile.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR)) return fromFile(userFile, alias);
+    if (::lstat(userFile.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR)) return fromFile(userFile, alias);
     AliasConfig cfg;
     cfg.alias = alias;
     cfg.path = defaultDatabasePath();

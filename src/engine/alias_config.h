@@ -5,8 +5,10 @@
 // default, an SQLite database at $XDG_DATA_HOME/morvel/account.db
 // (~/.local/share/morvel/account.db). The built-in default serves only where neither
 // file exists: a file that exists must say where the database is, or opening the
-// connection fails with a message naming the file and what it lacks. No password is
-// ever read from or written to it.
+// connection fails with a message naming the file and what it lacks. A symbolic link
+// whose target is missing is such a file. Only a regular file of at most 64 KiB is read
+// (a FIFO, a device or a folder is an error naming the file); a UTF-8 byte-order mark at
+// its start is skipped. No password is ever read from or written to it.
 #pragma once
 
 #include <optional>
@@ -33,8 +35,9 @@ struct AliasConfig {
 // Reads the section named `alias` of the INI text; nullopt when the section is missing.
 // `source` names the text in messages (the file). Throws DatabaseError for a section
 // that does not say where the database is (SQLite without a path, a server without its
-// host or database name, an empty value), for keys it does not know, an unknown driver
-// or a bad port.
+// host or database name, an empty value), for keys it does not know, a key or the
+// section given twice, an unknown driver or a bad port. A path that starts with "~/"
+// lies in the home folder, one with "~name/" in the home folder of the user `name`.
 std::optional<AliasConfig> parseAliasConfig(const std::string& iniText, const std::string& alias,
                                             const std::string& source = "Alias configuration");
 

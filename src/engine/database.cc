@@ -66,16 +66,31 @@ Driver& Database::connection() {
         if (guardDepth_ > 0) throw DatabaseError(lostConnectionMessage("no connection to the server"));
         disconnect();
     }
-    if (driver_) return *driver_;
+    if (!driver_ && guardDepth_ > 0) throw DatabaseError(movedAway_);  // let go of within this guard
+    if (!driver_) open();
+    if (const std::string moved = driver_->movedAway(); !moved.empty()) {
+        // The connections close; the last copy to close the old file writes its log into it
+        // and removes the "-wal" and "-shm" files, so that nothing of them is left for the
+        // file that stands there now. Within the guard nothing runs on that file: the
+        // guard's lock was the old file's.
+        guardLock_.reset();
+        driver_.reset();
+        movedAway_ = moved;
+        throw DatabaseError(moved);
+    }
+    return *driver_;
+}
+
+void Database::open() {
     const AliasConfig& cfg = config();
     if (!cfg.asksLogin()) {
         driver_ = openDriver(cfg, nullptr);
-        return *driver_;
+        return;
     }
     if (acceptedLogin_) {
         // Connecting again after a break: the login the user gave is still in memory.
         driver_ = openDriver(cfg, &*acceptedLogin_);
-        return *driver_;
+        return;
     }
     LoginRequest login{clipped(alias_), clipped(cfg.userName), {}};
     const bool accepted = loginHandler() && loginHandler()(login);
@@ -84,7 +99,6 @@ Driver& Database::connection() {
     login.password = clipped(login.password);
     driver_ = openDriver(cfg, &login);
     acceptedLogin_ = std::move(login);
-    return *driver_;
 }
 
 bool Database::connectionBroken() const { return driver_ && driver_->broken(); }

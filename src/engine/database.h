@@ -45,6 +45,11 @@ public:
     // A connection found broken is opened again, with the login given before (kept in
     // memory only), unless this process holds the database guard: a request that met
     // the break ends with the error, and the next request connects again.
+    //
+    // An SQLite file that was moved, replaced or deleted since it was opened (checked at
+    // every call): the connections close and the call fails saying so; within the guard
+    // every further call fails alike until the guard ends, and the next request opens
+    // the file that stands at the path then.
     Driver& connection();
     bool connected() const { return driver_ != nullptr; }
     // True when the open connection was broken by the server or the network.
@@ -57,6 +62,8 @@ public:
 private:
     friend class DatabaseGuard;
 
+    void open();
+
     std::string alias_;
     std::optional<AliasConfig> config_;
     std::optional<LoginRequest> acceptedLogin_;
@@ -65,6 +72,7 @@ private:
     // backend's lock while it does.
     int guardDepth_ = 0;
     std::unique_ptr<DatabaseLock> guardLock_;
+    std::string movedAway_;  // why the connection was let go of within the guard
 };
 
 // The process-wide registry of aliases: every query naming "Account" shares one Database.

@@ -1,7 +1,6 @@
 #include "database_file_lock.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -22,22 +21,12 @@ int setGuardByteLock(int fd, short type) {
 
 }  // namespace
 
-DatabaseFileLock::~DatabaseFileLock() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
 bool DatabaseFileLock::tryLock() {
-    if (fd_ < 0) {
-        fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
-        if (fd_ < 0) throw DatabaseError("Cannot lock the database file " + path_ + ": " + std::strerror(errno));
-    }
     if (setGuardByteLock(fd_, F_WRLCK) == 0) return true;
     if (errno == EAGAIN || errno == EACCES || errno == EINTR) return false;
     throw DatabaseError("Cannot lock the database file " + path_ + ": " + std::strerror(errno));
 }
 
-void DatabaseFileLock::unlock() {
-    if (fd_ >= 0) setGuardByteLock(fd_, F_UNLCK);
-}
+void DatabaseFileLock::unlock() { setGuardByteLock(fd_, F_UNLCK); }
 
 }  // namespace engine

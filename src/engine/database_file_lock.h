@@ -5,15 +5,12 @@
 // same lock, and nothing is made beside the database for it: whoever may write the
 // database may take it.
 //
-// It is an open file description lock (F_OFD_SETLK) through a descriptor of its own.
-// Such a lock belongs to that open file, not to the process: SQLite's own locks (POSIX
-// locks, which belong to the process) and this one never release each other, two
-// descriptors exclude each other even within one process, and the system drops the lock
-// when the process ends, however it ends.
-//
-// Closing any descriptor of the database file drops every POSIX lock that the process
-// holds on it, SQLite's included. So the descriptor, once open, stays open as long as
-// this object lives, and its owner keeps it longer than its SQLite connections.
+// It is an open file description lock (F_OFD_SETLK) through the descriptor that the
+// driver keeps of the database file (sqlite_database_file.h). Such a lock belongs to that
+// open file, not to the process: SQLite's own locks (POSIX locks, which belong to the
+// process) and this one never release each other, two descriptors exclude each other
+// even within one process, and the system drops the lock when the process ends, however
+// it ends.
 #pragma once
 
 #include <sys/types.h>
@@ -28,19 +25,18 @@ inline constexpr off_t kGuardByte = 0x50000000;
 
 class DatabaseFileLock {
 public:
-    explicit DatabaseFileLock(std::string databasePath) : path_(std::move(databasePath)) {}
-    ~DatabaseFileLock();
-    DatabaseFileLock(const DatabaseFileLock&) = delete;
-    DatabaseFileLock& operator=(const DatabaseFileLock&) = delete;
+    // `descriptor`: the database file at `path`, open for reading and writing, which its
+    // owner keeps open as long as this object lives.
+    DatabaseFileLock(int descriptor, std::string path) : fd_(descriptor), path_(std::move(path)) {}
 
-    // True when the lock was free and is now held. Opens the file at the first call.
-    // Throws DatabaseError (the file cannot be opened for writing, the system refuses).
+    // True when the lock was free and is now held. Throws DatabaseError when the system
+    // refuses.
     bool tryLock();
     void unlock();
 
 private:
+    int fd_;
     std::string path_;
-    int fd_ = -1;
 };
 
 }  // namespace engine

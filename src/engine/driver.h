@@ -63,6 +63,10 @@ public:
     // True once the server or the network has broken the connection: no statement can
     // run on it any more.
     virtual bool broken() const { return false; }
+    // Empty while the database the connection opened is the one its configuration names;
+    // otherwise the message that says what became of it (an SQLite file moved, replaced
+    // or deleted since).
+    virtual std::string movedAway() const { return {}; }
     // A new handle on the lock behind the database guard (database_guard.h), valid while
     // this driver lives; the lock goes when the connection goes.
     virtual std::unique_ptr<DatabaseLock> guardLock() = 0;

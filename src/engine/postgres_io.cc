@@ -50,7 +50,19 @@ std::string trimmedMessage(const char* message) {
     std::string s = message ? message : "";
     while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
     if (s.rfind("ERROR:  ", 0) == 0) s.erase(0, 8);
-    return s;
+    // libpq indents a hint under the line it belongs to with a tab ("\tIs the server
+    // running ...?"): it goes on a line of its own, in brackets, which also keeps the
+    // error box from adding a full stop after its question mark.
+    std::string lines;
+    for (size_t start = 0; start <= s.size();) {
+        const size_t end = std::min(s.find('\n', start), s.size());
+        std::string line = s.substr(start, end - start);
+        if (const size_t text = line.find_first_not_of('\t'); text > 0 && text != std::string::npos)
+            line = "(" + line.substr(text) + ")";
+        lines += (start ? "\n" : "") + line;
+        start = end + 1;
+    }
+    return lines;
 }
 
 std::chrono::milliseconds serverStatementLimit() {

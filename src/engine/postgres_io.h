@@ -39,7 +39,8 @@ PGresult* exchange(PGconn* conn, const std::string& sql, const std::vector<const
 // before the program gives up on it.
 std::chrono::milliseconds serverStatementLimit();
 
-// libpq's message without its trailing line end and "ERROR:  " prefix.
+// libpq's message without its trailing line end and "ERROR:  " prefix; a hint that
+// libpq indents with a tab stands on its own line in brackets.
 std::string trimmedMessage(const char* message);
 
 }  // namespace engine

@@ -5,15 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 
 #include "alias_config.h"
-#include "database_file_lock.h"
 #include "database_guard.h"
 #include "dialect.h"
 #include "error.h"
 #include "reader_pool.h"
+#include "sqlite_database_file.h"
 #include "sqlite_in_lookup.h"
 
 namespace engine {
@@ -195,16 +194,19 @@ public:
 
 class SqliteDriver : public Driver {
 public:
-    SqliteDriver(sqlite3* db, std::string path, std::string alias)
-        : fileLock_(path), lookups_(std::make_unique<InLookups>()), main_(db), path_(std::move(path)),
-          alias_(std::move(alias)), sideBySide_(!path_.empty() && path_ != ":memory:"),
-          readers_(sideBySide_ ? kReaderConnections : 0, [p = path_, a = alias_, l = lookups_.get()] {
-              auto reader =
-                  std::make_unique<Connection>(openConnection(p, a, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX));
-              l->registerOn(reader->handle());
+    // `file` is null for a database in memory.
+    SqliteDriver(std::unique_ptr<SqliteDatabaseFile> file, sqlite3* db, std::string path, std::string alias)
+        : file_(std::move(file)), lookups_(std::make_unique<InLookups>()), main_(db), path_(std::move(path)),
+          alias_(std::move(alias)), sideBySide_(file_ != nullptr),
+          readers_(sideBySide_ ? kReaderConnections : 0, [this] {
+              auto reader = openBesideMain(SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+              lookups_->registerOn(reader->handle());
               return reader;
           }) {
         lookups_->registerOn(main_.handle());
+    }
+    ~SqliteDriver() override {
+        if (file_ && !file_->movedAway().empty() && !file_->openElsewhere()) letGoOfMovedFile();
     }
 
     std::string name() const override { return "sqlite"; }
@@ -214,9 +216,11 @@ public:
     }
 
     std::unique_ptr<DatabaseLock> guardLock() override {
-        if (path_ == ":memory:") return std::make_unique<PrivateDatabaseLock>();
-        return std::make_unique<FileGuardLock>(fileLock_);
+        if (!file_) return std::make_unique<PrivateDatabaseLock>();
+        return std::make_unique<FileGuardLock>(file_->guardLock());
     }
+
+    std::string movedAway() const override { return file_ ? file_->movedAway() : std::string(); }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
         if (!st.parts.empty() && sideBySide_ && sqlite3_get_autocommit(main_.handle()))
@@ -225,6 +229,26 @@ public:
     }
 
 private:
+    // The last copy to close a file that its path no longer names: SQLite then neither
+    // writes the log into the file nor removes the "-wal" and "-shm" files, which the file
+    // that stands at the path now would take for its own. The log goes into the old file
+    // here, and the two files are removed while this copy's connections still keep others
+    // from using them.
+    void letGoOfMovedFile() {
+        sqlite3_wal_checkpoint_v2(main_.handle(), nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+        const char* database = sqlite3_db_filename(main_.handle(), "main");
+        ::unlink(sqlite3_filename_wal(database));
+        ::unlink((std::string(database) + "-shm").c_str());
+    }
+
+    // Another connection to the file the main connection has open; refused when the path
+    // names another file by now.
+    std::unique_ptr<Connection> openBesideMain(int flags) const {
+        auto connection = std::make_unique<Connection>(openConnection(path_, alias_, flags));
+        if (const std::string moved = movedAway(); !moved.empty()) throw DatabaseError(moved);
+        return connection;
+    }
+
     // Runs the statement on this connection; its IN subqueries' rows and the statement
     // read one state of the database.
     ResultSet executeWhole(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
@@ -248,7 +272,7 @@ private:
     // statement over them. SQLite runs one statement on one core; a summary of many
     // members over a year of journal lines then takes a fraction of the time.
     ResultSet executeSideBySide(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) {
-        if (!gate_) gate_ = std::make_unique<Connection>(openConnection(path_, alias_, SQLITE_OPEN_READWRITE));
+        if (!gate_) gate_ = openBesideMain(SQLITE_OPEN_READWRITE);
         std::vector<Connection*> workers{&main_};
         for (auto& reader : readers_.readers()) workers.push_back(reader.get());
         // Without the right to write, the gate cannot hold writers off: the statement then
@@ -309,9 +333,9 @@ private:
         }
     }
 
-    // Declared before the connections, so that its descriptor of the database file closes
-    // only after theirs (closing it drops the process's POSIX locks on the file).
-    DatabaseFileLock fileLock_;
+    // Declared before the connections, so that its descriptors close only after theirs
+    // (closing one drops the process's POSIX locks on the file).
+    std::unique_ptr<SqliteDatabaseFile> file_;
     std::unique_ptr<InLookups> lookups_;  // shared by the connections, so declared before them
     Connection main_;
     std::string path_;
@@ -376,20 +400,7 @@ sqlite3* openConnection(const std::string& path, const std::string& alias, int f
 
 std::unique_ptr<Driver> openSqliteDriver(const AliasConfig& config) {
     const std::string path = config.path.empty() ? defaultDatabasePath() : config.path;
-    // The program never creates a database: a path that names no file is a mistake of
-    // the alias (the demo database is made by its own tool).
-    std::error_code ec;
-    if (path != ":memory:" && !std::filesystem::is_regular_file(path, ec))
-        throw DatabaseError("Cannot open database '" + config.alias + "': the database file " + path +
-                            " was not found");
-    // SQLite keeps its "-wal" and "-shm" files beside the name that the file is opened by:
-    // copies that reach one file by two names (hard links) would not see each other's
-    // changes and would damage the file. (A symbolic link is followed to the one name.)
-    if (const auto names = std::filesystem::hard_link_count(path, ec); path != ":memory:" && !ec && names > 1)
-        throw DatabaseError("Cannot open database '" + config.alias + "': the database file " + path + " has " +
-                            std::to_string(names) +
-                            " names (hard links), and copies that open it by different names would not see each "
-                            "other's changes; give it one name (symbolic links may point to it)");
+    auto file = path == ":memory:" ? nullptr : std::make_unique<SqliteDatabaseFile>(path, config.alias);
     sqlite3* db = openConnection(path, config.alias, SQLITE_OPEN_READWRITE);
     try {
         exec(db, "PRAGMA journal_mode=WAL");
@@ -399,7 +410,7 @@ std::unique_ptr<Driver> openSqliteDriver(const AliasConfig& config) {
         sqlite3_close_v2(db);
         throw DatabaseError("Cannot open database '" + config.alias + "' at " + path + ": " + e.what());
     }
-    return std::make_unique<SqliteDriver>(db, path, config.alias);
+    return std::make_unique<SqliteDriver>(std::move(file), db, path, config.alias);
 }
 
 }  // namespace engine

@@ -134,10 +134,10 @@ TEST_P(Copies, ARequestRefusedForAnotherCopyChangesNothing) {
     window.form->PrintBtnClick(window.form->PrintBtn);
     EXPECT_TRUE(statements.empty());
 
-    // The close waits as long, warns, and keeps the window; a second close ends it.
+    // It left nothing to reset: the close goes on at once, without waiting for the guard.
     window.boxes.clear();
-    EXPECT_FALSE(window.form->close());
-    EXPECT_EQ(window.boxes.size(), 1u);
+    EXPECT_TRUE(mainform::cleanUpAtClose(*window.preparation));
+    EXPECT_TRUE(window.boxes.empty());
     EXPECT_TRUE(statements.empty());
 
     holder.kill();
@@ -237,6 +237,23 @@ TEST(ProgramEnd, ACloseWhileTheReaderConnectionsOpenEndsPromptlyWithStatusZero) 
         EXPECT_LT(took, 1s) << program;
         EXPECT_EQ(slow.held(), static_cast<int>(engine::kReaderConnections)) << program;  // they were opening
     }
+}
+
+// A copy that has left nothing prepared ends at its first close, without connecting, even
+// where the server takes connections and never answers (for 1 second here).
+TEST(ProgramEnd, ACloseWithNothingToResetEndsAtOnceWhenTheServerNeverAnswers) {
+    SilentServer silent;
+    const std::string aliasFile = "/tmp/morvel_silent_" + std::to_string(::getpid()) + ".ini";
+    std::ofstream(aliasFile) << "[Account]\ndriver = postgres\nhost = 127.0.0.1\ndatabase = a\nport = " << silent.port();
+    ::setenv("MORVEL_COPY_CONNECT_WAIT_MS", "1000", 1);
+    for (const std::string program : {"daily", "monthly"}) {
+        CopyProcess copy({"start-close", program}, aliasFile);
+        EXPECT_EQ(copy.readLine(20s).value_or("no line").rfind("box Cannot connect", 0), 0u) << program;
+        EXPECT_EQ(copy.readAll(5s), (std::vector<std::string>{"started", "closing"})) << program;  // no box
+        EXPECT_TRUE(copy.waitForExit(1s)) << program;
+    }
+    ::unsetenv("MORVEL_COPY_CONNECT_WAIT_MS");
+    std::filesystem::remove(aliasFile);
 }
 
 // Points the test helpers at another server for a while.

@@ -110,6 +110,11 @@ public:
         return std::nullopt;
     }
 
+    // Tells a copy that waits for it to go on (SIGUSR1).
+    void proceed() {
+        if (pid_ > 0) ::kill(pid_, SIGUSR1);
+    }
+
     void kill() {
         if (pid_ <= 0) return;
         ::kill(pid_, SIGKILL);

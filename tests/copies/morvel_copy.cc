@@ -10,13 +10,19 @@
 //   morvel_copy hold SECONDS          takes the database guard, prints "held", keeps it
 //   morvel_copy idle SECONDS          opens the daily window (its start-up reads the
 //                                     database), prints "open" or "error <message>",
-//                                     and keeps the window open
+//                                     and keeps the window open; on SIGUSR1 it presses
+//                                     "&R실행" once, prints the line as "run" does and ends
 //   morvel_copy start-close [monthly] starts the daily (or the monthly) program as its
 //                                     main does, prints "started", and half a second
 //                                     later "closing" and clicks "&X 종료"; the program
 //                                     then ends as it ends for a user
+//
+// MORVEL_COPY_CONNECT_WAIT_MS, when set, shortens how long opening a connection may take.
 #include <QApplication>
 #include <QTimer>
+#include <pthread.h>
+#include <signal.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +31,7 @@
 
 #include "summary_window.h"
 #include "engine/database_guard.h"
+#include "engine/driver.h"
 #include "engine/trace.h"
 
 namespace {
@@ -86,18 +93,26 @@ int holdGuard(int seconds) {
     return 0;
 }
 
-int stayIdle(int seconds) {
+int stayIdle(int seconds, const sigset_t& proceed) {
     copies::SummaryWindow window;
     say(window.boxes.empty() ? "open" : "error " + window.boxes.front().text);
-    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    const timespec wait{seconds, 0};
+    if (::sigtimedwait(&proceed, nullptr, &wait) == SIGUSR1) say(window.run());
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // SIGUSR1 is taken by sigtimedwait only: blocked before any thread starts.
+    sigset_t proceed;
+    sigemptyset(&proceed);
+    sigaddset(&proceed, SIGUSR1);
+    ::pthread_sigmask(SIG_BLOCK, &proceed, nullptr);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
+    if (const char* wait = std::getenv("MORVEL_COPY_CONNECT_WAIT_MS"))
+        engine::setConnectWait(std::chrono::milliseconds(std::atoi(wait)));
     const std::string mode = argc > 1 ? argv[1] : "";
     const int count = argc > 2 ? std::atoi(argv[2]) : 1;
     try {
@@ -106,7 +121,7 @@ int main(int argc, char** argv) {
                                                                                  : copies::Program::Daily);
         if (mode == "hang") return hangInPreparation();
         if (mode == "hold") return holdGuard(count);
-        if (mode == "idle") return stayIdle(count);
+        if (mode == "idle") return stayIdle(count, proceed);
         if (mode == "start-close")
             return startAndClose(argc > 2 && std::string(argv[2]) == "monthly" ? copies::Program::Monthly
                                                                                : copies::Program::Daily);

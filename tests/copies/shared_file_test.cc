@@ -156,6 +156,25 @@ std::string filesNotOfGroup(const fs::path& folder, gid_t group) {
     return names;
 }
 
+// The books' folder and file given to `group` with the modes given, and the program
+// copied there for the clerks (the build may sit in root's own folder).
+fs::path handOver(const SharedBooks& books, gid_t group, mode_t folderMode, mode_t fileMode) {
+    const fs::path folder = fs::path(books.path()).parent_path();
+    const fs::path program = folder / "morvel_copy";
+    fs::copy_file(MORVEL_COPY_PROGRAM, program);
+    const bool done = ::chown(program.c_str(), 0, group) == 0 && ::chown(folder.c_str(), 0, group) == 0 && ::chmod(folder.c_str(), folderMode) == 0 &&
+                      ::chown(books.path().c_str(), 0, group) == 0 && ::chmod(books.path().c_str(), fileMode) == 0 &&
+                      ::chmod(program.c_str(), 0755) == 0;
+    return done ? program : fs::path();
+}
+
+// The one line of one run by `clerk`.
+std::string runAs(const SharedBooks& books, const copies::Clerk& clerk, const fs::path& program) {
+    CopyProcess copy({"run", "1"}, books.aliasFile(), &clerk, program.string());
+    const auto lines = copy.readAll(60s);
+    return lines.size() == 1 ? lines[0] : "no single line";
+}
+
 // Two clerks of one group work on one SQLite file in a folder that the group may write
 // but that has no setgid bit, so that every file a clerk makes there gets the clerk's own
 // group: the second clerk's runs succeed after the first clerk's, while the first
@@ -165,17 +184,10 @@ TEST(SharedSqliteFile, ASecondClerkOfTheGroupWorksAfterAndBesideTheFirst) {
     ThrowAwayClerks clerks;
     if (!clerks.made()) GTEST_SKIP() << "groupadd or useradd could not make the throw-away users";
     SharedBooks books(Backend::SQLite);
-    const fs::path folder = fs::path(books.path()).parent_path();
     const gid_t group = clerks.groupId();
-    ASSERT_EQ(::chown(folder.c_str(), 0, group), 0);
-    ASSERT_EQ(::chmod(folder.c_str(), 0770), 0);
-    ASSERT_EQ(::chown(books.path().c_str(), 0, group), 0);
-    ASSERT_EQ(::chmod(books.path().c_str(), 0660), 0);
-    // The program where the clerks may run it (the build may sit in root's own folder).
-    const fs::path program = folder / "morvel_copy";
-    fs::copy_file(MORVEL_COPY_PROGRAM, program);
-    ASSERT_EQ(::chown(program.c_str(), 0, group), 0);
-    ASSERT_EQ(::chmod(program.c_str(), 0750), 0);
+    const fs::path folder = fs::path(books.path()).parent_path();
+    const fs::path program = handOver(books, group, 0770, 0660);
+    ASSERT_FALSE(program.empty());
     const std::string alone = books.aloneRows();
     ASSERT_EQ(alone.rfind("rows ", 0), 0u) << alone;
 
@@ -183,23 +195,80 @@ TEST(SharedSqliteFile, ASecondClerkOfTheGroupWorksAfterAndBesideTheFirst) {
     const copies::Clerk second = ThrowAwayClerks::clerk(clerks.second());
     ASSERT_NE(first.uid, 0u);
     ASSERT_NE(second.uid, 0u);
-    const auto runAs = [&](const copies::Clerk& clerk) {
-        CopyProcess copy({"run", "1"}, books.aliasFile(), &clerk, program.string());
-        const auto lines = copy.readAll(60s);
-        return lines.size() == 1 ? lines[0] : "no single line";
-    };
 
-    EXPECT_EQ(runAs(first), alone);
-    EXPECT_EQ(runAs(second), alone) << "after the first clerk's run";
+    EXPECT_EQ(runAs(books, first, program), alone);
+    EXPECT_EQ(runAs(books, second, program), alone) << "after the first clerk's run";
     {
         CopyProcess open({"idle", "60"}, books.aliasFile(), &first, program.string());
         ASSERT_EQ(open.readLine(30s).value_or("no line"), "open");
-        EXPECT_EQ(runAs(second), alone) << "while the first clerk's window is open";
+        EXPECT_EQ(runAs(books, second, program), alone) << "while the first clerk's window is open";
         EXPECT_EQ(filesNotOfGroup(folder, group), "");
         open.kill();
     }
-    EXPECT_EQ(runAs(second), alone) << "after the first clerk's program was killed";
+    EXPECT_EQ(runAs(books, second, program), alone) << "after the first clerk's program was killed";
     EXPECT_EQ(filesNotOfGroup(folder, group), "");
+}
+
+// A clerk who may read the file but not write it is told so before SQLite makes "-wal"
+// and "-shm" files of his own beside it, which would lock out the clerks who may write.
+TEST(SharedSqliteFile, AClerkWhoMayOnlyReadIsToldSoAndLeavesNoFiles) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root: makes two throw-away users";
+    ThrowAwayClerks clerks;
+    if (!clerks.made()) GTEST_SKIP() << "groupadd or useradd could not make the throw-away users";
+    SharedBooks books(Backend::SQLite);
+    const std::string alone = books.aloneRows();
+    test_backends::releaseAlias();
+    const copies::Clerk writer = ThrowAwayClerks::clerk(clerks.first());
+    const copies::Clerk reader = ThrowAwayClerks::clerk(clerks.second());  // not of the writer's own group
+    const fs::path program = handOver(books, writer.group, 0777, 0664);
+    ASSERT_FALSE(program.empty());
+    EXPECT_EQ(runAs(books, reader, program),
+              "error Cannot open database 'Account': the user " + clerks.second() + " may not write the database file " +
+                  books.path() + " (owner root, group " + clerks.first() +
+                  ", mode 0664), and the programs write their work table there.");
+    EXPECT_EQ(filesNotOfGroup(fs::path(books.path()).parent_path(), writer.group), "");
+    EXPECT_EQ(runAs(books, writer, program), alone);
+}
+
+// The stock sqlite3 tool's answer to one statement on the file.
+std::string stockSqlite(const std::string& path, const std::string& sql) {
+    std::FILE* tool = ::popen(("sqlite3 '" + path + "' '" + sql + "' 2>&1").c_str(), "r");
+    std::string out(4096, '\0');
+    out.resize(std::fread(out.data(), 1, out.size(), tool));
+    ::pclose(tool);
+    return out.substr(0, out.find_last_not_of('\n') + 1);
+}
+
+// An administrator moves a backup over the file while a window has it open and another
+// copy has written to it: no copy writes the old file's log into the new one, and the
+// window shows nothing more of the old file.
+TEST(SharedSqliteFile, ABackupMovedOverTheFileWhileCopiesHaveItOpenStaysWhole) {
+    SharedBooks books(Backend::SQLite);
+    const std::string path = books.path();
+    const std::string alone = books.aloneRows();
+    test_backends::releaseAlias();  // this process lets go of the file: a plain copy is whole
+    fs::copy_file(path, path + ".backup");
+    const std::string lines = stockSqlite(path, "SELECT count(*) FROM ACCOUNT_JEN_AA");
+    stockSqlite(path, "INSERT INTO ACCOUNT_JEN_AA SELECT * FROM ACCOUNT_JEN_AA");  // the file moves on
+    CopyProcess window({"idle", "60"}, books.aliasFile());
+    ASSERT_EQ(window.readLine(30s).value_or("no line"), "open");
+    EXPECT_EQ(books.aloneRows().rfind("rows ", 0), 0u);  // the old file's log now holds this copy's pages
+    fs::copy_file(path + ".backup", path + ".new");
+    fs::rename(path + ".new", path);
+
+    const std::string third = books.aloneRows();
+    EXPECT_NE(third.find(" are still in use by copies of the programs that opened the file which stood at " + path),
+              std::string::npos)
+        << third;
+    window.proceed();
+    EXPECT_EQ(window.readLine(60s).value_or("no line"),
+              "error The database file " + path + " was moved, replaced or deleted while the program had it open; " +
+                  "the program has let go of it, and the next request opens the file that stands there now.");
+    EXPECT_TRUE(window.waitForExit(30s));
+    EXPECT_FALSE(fs::exists(path + "-wal"));  // the old file's log went with it
+    EXPECT_EQ(books.aloneRows(), alone);
+    EXPECT_EQ(stockSqlite(path, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(stockSqlite(path, "SELECT count(*) FROM ACCOUNT_JEN_AA"), lines);
 }
 
 }  // namespace

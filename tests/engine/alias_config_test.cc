@@ -1,8 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "engine/alias_config.h"
 #include "engine/database.h"
@@ -84,6 +88,13 @@ TEST(AliasConfig, AnEmptyUserNameStillAsksForTheLogin) {
     EXPECT_TRUE(cfg->asksLogin());
 }
 
+TEST(AliasConfig, AByteOrderMarkIsSkippedAndTildeNameIsThatUsersHomeFolder) {
+    const auto cfg = parseAliasConfig("\xEF\xBB\xBF[Account]\npath = ~root/acc.db\n", "Account");
+    ASSERT_TRUE(cfg);
+    EXPECT_EQ(cfg->path, std::string(::getpwnam("root")->pw_dir) + "/acc.db");
+    EXPECT_THROW(parseAliasConfig("[Account]\npath = ~nosuchmorvelclerk/a.db\n", "Account"), engine::DatabaseError);
+}
+
 TEST(AliasConfig, MissingSectionAndBadValues) {
     EXPECT_FALSE(parseAliasConfig("[Other]\npath=x\n", "Account"));
     EXPECT_THROW(parseAliasConfig("[Account]\ndriver=oracle\n", "Account"), engine::DatabaseError);
@@ -114,6 +125,8 @@ TEST_F(AliasFiles, AFileThatDoesNotSayWhereTheDatabaseIsNamesItselfAndWhatIsMiss
         {"[Account]\ndriver = postgres\nhost = db.example\n", "has no 'database' (the database name on the server)"},
         {"[Account]\ndriver = postgres\ndatabase = acct\n", "has no 'host' (the PostgreSQL server)"},
         {"[Account]\ndriver = postgres\nhost =\ndatabase = acct\n", "has an empty 'host'"},
+        {"[Account]\npath = /srv/a.db\ndatabase path = /srv/b.db\n", "section [Account] gives 'path' twice"},
+        {"[Account]\npath = /srv/a.db\n[account]\npath = /srv/b.db\n", "has the section [Account] twice"},
     };
     for (const Case& c : cases) {
         // The user's own file and the file the environment names fail alike.
@@ -130,6 +143,25 @@ TEST_F(AliasFiles, AFileThatDoesNotSayWhereTheDatabaseIsNamesItselfAndWhatIsMiss
     }
     writeUserFile("[Acount]\npath = /srv/account.db\n");
     EXPECT_NE(lookUpError().find("(its sections: [Acount])"), std::string::npos) << lookUpError();
+}
+
+TEST_F(AliasFiles, ALinkToNothingAFifoOrALargeFileIsAnErrorNamingTheFile) {
+    using namespace std::chrono_literals;
+    const std::string userFile = (folder_ / "config" / "morvel" / "alias.ini").string();
+    const std::string unmounted = (folder_ / "share" / "alias.ini").string();
+    std::filesystem::create_symlink(unmounted, userFile);
+    EXPECT_EQ(lookUpError(), "Alias file " + userFile +
+                                 " cannot be read: No such file or directory (it is a symbolic link to " + unmounted +
+                                 ")");
+    std::filesystem::remove(userFile);
+    ASSERT_EQ(::mkfifo(userFile.c_str(), 0600), 0);
+    auto lookUp = std::async(std::launch::async, lookUpError);
+    if (lookUp.wait_for(5s) != std::future_status::ready) ::close(::open(userFile.c_str(), O_WRONLY));  // hangs
+    EXPECT_EQ(lookUp.get(), "Alias file " + userFile + " is a FIFO, not a text file of the alias's settings");
+    std::filesystem::remove(userFile);
+    writeUserFile("[Account]\npath = /srv/a.db\n");
+    std::filesystem::resize_file(userFile, 300 << 20);  // sparse: it takes no room
+    EXPECT_NE(lookUpError().find(userFile + " is larger than 64 KiB"), std::string::npos) << lookUpError();
 }
 
 TEST_F(AliasFiles, TheFirstStatementFailsWithTheFilesMessageAndOpensNoDatabase) {

@@ -79,6 +79,26 @@ TEST(SqliteFile, AMistypedPathNamesTheMissingFileAndCreatesNothing) {
     EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
+// A path that names no database is refused before SQLite touches it: nothing is written.
+TEST(SqliteFile, AFolderAnEmptyFileOrAnotherFileIsRefusedAndLeftAsItWas) {
+    TempDatabase db;
+    const std::string folder = db.path() + ".d", empty = db.path() + ".empty", text = db.path() + ".csv";
+    std::filesystem::create_directory(folder);
+    std::ofstream(empty).flush();
+    std::ofstream(text) << "Kubun;Name\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {folder, folder + " is a folder, not a database file"},
+        {empty, "the database file " + empty + " is empty (0 bytes), so it holds no database"},
+        {text, "the file " + text + " is not an SQLite database"}};
+    for (const auto& [path, says] : cases) {
+        test_backends::pointAliasAtSqlite(path);
+        EXPECT_EQ(errorOf([] { selectNumber("select 1"); }), "Cannot open database 'Account': " + says);
+    }
+    EXPECT_EQ(std::filesystem::file_size(empty), 0u);
+    EXPECT_EQ(std::filesystem::file_size(text), 11u);
+    for (const std::string& path : {folder, empty, text}) std::filesystem::remove(path);
+}
+
 // SQLite names its journal files after the name that a file is opened by, so two names
 // of one file (hard links) would keep two journals: every name of such a file is refused.
 TEST(SqliteFile, AFileWithTwoNamesIsRefusedByEitherName) {

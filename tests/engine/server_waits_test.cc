@@ -79,6 +79,17 @@ TEST_F(ServerWaits, AServerThatNeverAnswersFailsTheConnectionWithinTheWait) {
     EXPECT_EQ(silent.held(), 1);
 }
 
+// libpq's hint under its line stands on a line of its own, in brackets: no tab, and the
+// error box adds no full stop after its question mark.
+TEST_F(ServerWaits, ARefusedConnectionShowsLibpqsLinesCleanly) {
+    const int port = SilentServer().port();  // nothing listens there any more
+    pointAliasAt(port);
+    EXPECT_EQ(runStatement("select 1").message,
+              "Cannot connect to database 'Account': connection to server at \"127.0.0.1\", port " +
+                  std::to_string(port) +
+                  " failed: Connection refused\n(Is the server running on that host and accepting TCP/IP connections?)");
+}
+
 TEST_F(ServerWaits, ReadersStillOpeningStopWhenTheConnectionsClose) {
     if (!haveServer()) GTEST_SKIP() << test_backends::kNoServer;
     // The first connection reaches the server; the readers that follow meet the silence.

@@ -28,6 +28,7 @@
 #include "forms/platform.h"
 #include "engine/database.h"
 #include "engine/query.h"
+#include "temp_account_database.h"
 
 namespace {
 
@@ -336,7 +337,7 @@ void FormsTest::anEmptyConfiguredUserNameBringsUpTheLoginWithTheFocusInIt() {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("morvel_login_" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    std::ofstream(folder / "account.db").flush();  // an empty file is an empty database
+    createEmptyDatabase(folder / "account.db");
     std::ofstream(folder / "alias.ini") << "[Account]\npath = " << (folder / "account.db").string() << "\nuser =\n";
     ::setenv("MORVEL_ALIAS_CONFIG", (folder / "alias.ini").c_str(), 1);
     engine::resetDatabases();

@@ -6,13 +6,20 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
 #include "engine/database.h"
 #include "engine/query.h"
 #include "test_backends.h"
+
+// An SQLite database without tables at `path` (an empty file is no database to the engine).
+inline void createEmptyDatabase(const std::string& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);  // writes the file's header
+    sqlite3_close(db);
+}
 
 class TempAccountDatabase {
 public:
@@ -22,7 +29,7 @@ public:
                  ("morvel_test_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db"))
                     .string();
         remove();
-        std::ofstream(path_).flush();  // an empty file is an empty database
+        createEmptyDatabase(path_);
         test_backends::pointAliasAtSqlite(path_);
     }
     ~TempAccountDatabase() {

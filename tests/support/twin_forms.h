@@ -34,6 +34,7 @@ struct Twin {
     std::function<mainform::SummaryMainForm*()> mainForm;  // the program's global
     std::function<bool()> reportFormExists;                 // the start-up report form, hidden
     std::function<bool()> preparationFormExists;
+    std::function<codeprep::CodeUpdateForm*()> preparation;
     std::function<void()> forgetForms;  // deletes the forms createForms made, clears the globals
     std::function<void()> clearGlobals;  // after the application has freed its forms
     std::function<std::string&()> runCheck;
@@ -61,6 +62,7 @@ Twin makeTwin(std::string title, Main** main, Report** report, Preparation** pre
     t.mainForm = [main]() -> mainform::SummaryMainForm* { return *main; };
     t.reportFormExists = [report] { return *report && !(*report)->isVisible(); };
     t.preparationFormExists = [preparation] { return *preparation && !(*preparation)->isVisible(); };
+    t.preparation = [preparation]() -> codeprep::CodeUpdateForm* { return *preparation; };
     t.forgetForms = [main, report, preparation] {
         delete *main;
         delete *preparation;
