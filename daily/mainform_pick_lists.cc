@@ -37,6 +37,17 @@ void pickListExit(forms::ComboBox& box) {
     }
 }
 
+bool pickListsHoldEntries(forms::Form& form) {
+    for (QWidget* control : form.tabOrderList()) {
+        auto* box = qobject_cast<forms::ComboBox*>(control);
+        if (!box || !box->editedOffTheList()) continue;
+        forms::showWarning(kWrongPickMessage);
+        box->enterAgain();
+        return false;
+    }
+    return true;
+}
+
 void pickListKeyPress(forms::Form& form, forms::ComboBox& box, QChar& key, const std::string& formCaption) {
     if (pickListAccepts(key)) {
         form.setCaption(kKeyAcceptedCaption);

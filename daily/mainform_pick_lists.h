@@ -31,4 +31,11 @@ void pickListKeyPress(forms::Form& form, forms::ComboBox& box, QChar& key, const
 // Whether a character passes to the box (Backspace, Enter, Ctrl+Y, Ctrl+Z, Ctrl+\).
 bool pickListAccepts(QChar key);
 
+// The check every run and print request of `form` makes first, however it was asked for
+// (a click, a key on the button, its access key, which moves no focus and so runs no exit
+// test): a box whose text the user has changed into none of its entries (emptied,
+// shortened, pasted) shows the exit test's warning and takes the focus with its list
+// open, and the request runs nothing. Texts that start-up gave the boxes pass.
+bool pickListsHoldEntries(forms::Form& form);
+
 }  // namespace mainform

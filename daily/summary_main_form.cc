@@ -242,7 +242,7 @@ void SummaryMainForm::refuseOrder() {
 }
 
 void SummaryMainForm::BitBtn1Click(QObject*) {
-    if (!periodAccepted()) return;
+    if (!pickListsHoldEntries(*this) || !periodAccepted()) return;
     forms::setScreenCursor(forms::ScreenCursor::HourGlass);
     runPrepared(preparation(), [this] {
         Query_Search();
@@ -252,6 +252,7 @@ void SummaryMainForm::BitBtn1Click(QObject*) {
 }
 
 void SummaryMainForm::PrintBtnClick(QObject*) {
+    if (!pickListsHoldEntries(*this)) return;
     runPrepared(preparation(), [this] {
         Query_Search_Print();
         if (!Query1.active() || !Query_Print.active() || Query_Print.recordCount() == 0 || Query1.recordCount() == 0)

@@ -11,6 +11,7 @@ packages=(
   fonts-baekmuk fonts-nanum fontconfig
   xvfb xauth poppler-utils
   openbox xdotool x11-utils
+  locales
 )
 
 missing=()
@@ -23,4 +24,10 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The tests read and write figures under a locale whose decimal separator is a comma.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "Generating the locale de_DE.UTF-8"
+  localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 fi

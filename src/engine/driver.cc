@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
+#include <charconv>
 #include <thread>
 
 #include "alias_config.h"
@@ -55,8 +55,8 @@ std::chrono::milliseconds answerWait() { return answerWaitSetting(); }
 std::string inSeconds(std::chrono::milliseconds wait) {
     if (wait == 1s) return "1 second";
     char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%g", static_cast<double>(wait.count()) / 1000.0);
-    return std::string(seconds) + " seconds";
+    const auto written = std::to_chars(seconds, seconds + sizeof seconds, static_cast<double>(wait.count()) / 1000.0);
+    return std::string(seconds, written.ptr) + " seconds";
 }
 
 std::string lockWaitMessage(const std::string& backendMessage) {

@@ -66,7 +66,7 @@ ResultSet run(PGconn* conn, const std::string& sql, const std::vector<const char
         row.reserve(static_cast<size_t>(columns));
         for (int c = 0; c < columns; ++c) {
             if (PQgetisnull(res, r, c)) row.emplace_back();
-            else if (numeric[static_cast<size_t>(c)]) row.push_back(Value::number(std::strtod(PQgetvalue(res, r, c), nullptr)));
+            else if (numeric[static_cast<size_t>(c)]) row.push_back(Value::number(numberFromText(PQgetvalue(res, r, c))));
             else row.push_back(Value::text(std::string(PQgetvalue(res, r, c), static_cast<size_t>(PQgetlength(res, r, c)))));
         }
         result.rows.push_back(std::move(row));

@@ -5,6 +5,8 @@
 #include <map>
 #include <set>
 
+#include "value.h"
+
 namespace engine {
 namespace {
 
@@ -175,7 +177,7 @@ SumsPerKey analyse(const std::vector<Token>& t, const UnionMember& m) {
         // SUM(ISNULL(x, 0)): a NULL adds nothing, in the rows as in their sums
         if (r.begin >= 4 && isWord(t[r.begin - 4], "SUM") && t[r.begin - 3].kind == Tok::LParen &&
             isWord(t[r.begin - 2], "ISNULL") && t[r.begin - 1].kind == Tok::LParen && t[r.end].kind == Tok::Comma &&
-            t[r.end + 1].kind == Tok::Number && std::stod(t[r.end + 1].text) == 0 &&
+            t[r.end + 1].kind == Tok::Number && numberFromText(t[r.end + 1].text) == 0 &&
             t[r.end + 2].kind == Tok::RParen && t[r.end + 3].kind == Tok::RParen) {
             use.sums.insert(r.column);
             summed.insert(r.begin - 4);

@@ -3,9 +3,17 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace engine {
+
+double numberFromText(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) ++at;
+    if (at < text.size() && text[at] == '+') ++at;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data() + at, text.data() + text.size(), value);
+    return error == std::errc() ? value : 0.0;
+}
 
 std::string Value::asString() const {
     if (isNull()) return {};
@@ -25,7 +33,7 @@ std::string Value::asString() const {
 double Value::asFloat() const {
     if (isNull()) return 0.0;
     if (isNumber()) return std::get<double>(data_);
-    return std::strtod(std::get<std::string>(data_).c_str(), nullptr);
+    return numberFromText(std::get<std::string>(data_));
 }
 
 }  // namespace engine

@@ -2,9 +2,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <variant>
 
 namespace engine {
+
+// The number a text begins with, written with a decimal point whatever the process's
+// locale ("1234.56", " +7", "-1e3"; blanks before it and a plus sign allowed); 0 when
+// the text begins with none.
+double numberFromText(std::string_view text);
 
 class Value {
 public:

@@ -64,6 +64,7 @@ void ComboBox::clearItems() {
     QSignalBlocker block(this);
     clear();
     lineEdit()->clear();
+    textByCode_.clear();
 }
 
 void ComboBox::addItem(const std::string& item) {
@@ -95,6 +96,7 @@ void ComboBox::setItemIndex(int index) {
     QSignalBlocker block(this);
     setCurrentIndex(index);
     lineEdit()->setText(itemText(index));
+    textByCode_ = lineEdit()->text();
     showTextStart();
 }
 
@@ -103,7 +105,13 @@ std::string ComboBox::text() const { return lineEdit()->text().toStdString(); }
 void ComboBox::setText(const std::string& text) {
     QSignalBlocker block(this);
     lineEdit()->setText(QString::fromStdString(text));
+    textByCode_ = lineEdit()->text();
     showTextStart();
+}
+
+bool ComboBox::editedOffTheList() const {
+    const QString now = lineEdit()->text();
+    return now != textByCode_ && findText(now, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0;
 }
 
 void ComboBox::showTextStart() {
@@ -142,7 +150,10 @@ void ComboBox::openList() {
 
 void ComboBox::showListNow() {
     openOnRelease_ = false;
-    if (listOpen()) return;
+    if (!listOpen()) showPopup();
+}
+
+void ComboBox::showPopup() {
     selectKeepingText(prefixMatch(lineEdit()->text()));
     // Wide enough for every entry (as the list draws it, margins included) beside the
     // scroll bar.
@@ -154,10 +165,21 @@ void ComboBox::showListNow() {
     // stays in the box as long as the list is open.
     const bool hadFocus = QApplication::focusWidget() == this;
     openingList_ = true;
-    showPopup();
+    QComboBox::showPopup();
     if (hadFocus && QApplication::focusWidget() != this) setFocus(Qt::PopupFocusReason);
     openingList_ = false;
     showSelectionInList();
+}
+
+void ComboBox::enterAgain() {
+    if (window()->focusWidget() == this) entered_ = false;
+    if (!hasFocus()) {
+        // Arrives now, or with the window's activation: an entry either way.
+        setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    entered_ = true;
+    if (onEnter) runHandler(onEnter);
 }
 
 void ComboBox::showSelectionInList() {
@@ -179,6 +201,20 @@ void ComboBox::fireChange() {
 }
 
 void ComboBox::userPicked() { fireChange(); }
+
+void ComboBox::pickHighlightedEntry() {
+    if (!listOpen()) return;
+    const QModelIndexList highlighted = view()->selectionModel()->selectedIndexes();
+    if (highlighted.isEmpty()) return;
+    const int row = highlighted.front().row();
+    if (row == currentIndex() && lineEdit()->text() == itemText(row)) return;
+    {
+        QSignalBlocker block(this);
+        setCurrentIndex(row);
+        lineEdit()->setText(itemText(row));
+    }
+    fireChange();
+}
 
 void ComboBox::userEdited() {
     // An edit selects the first entry the text begins with while the list is open,
@@ -241,6 +277,10 @@ void ComboBox::keyPressEvent(QKeyEvent* event) {
     }
     QChar key = original;
     const QPointer<ComboBox> self(this);
+    if (original == QChar(13)) {
+        pickHighlightedEntry();
+        if (!self) return;
+    }
     if (!passCharacter(key)) {
         event->accept();
         return;

@@ -11,7 +11,9 @@
 //  - onKeyPress: every character the box receives, by reference; set it to the null
 //    character to drop it (Ctrl+Backspace arrives as 127, Ctrl+Enter as 10). Tab, keys
 //    without a character and Alt combinations never come here. Enter in the open list
-//    comes here too: it picks nothing by itself.
+//    comes here too; when the list highlights an entry (the one under the resting mouse
+//    pointer, say) that is not the box's selected entry and text, Enter picks it first,
+//    as a click would.
 #pragma once
 
 #include <QChar>
@@ -46,18 +48,27 @@ public:
     // The edit field's text, exactly as stored (trailing blanks kept).
     std::string text() const;
     void setText(const std::string& text);
+    // Whether the user has changed the text (typed, deleted, pasted) into something that
+    // is none of the entries. A text that code gave the box is never such a text.
+    bool editedOffTheList() const;
 
     // The box's hint text (the pick lists keep their last-change record in it).
     std::string hint() const { return hint_; }
     void setHint(const std::string& hint) { hint_ = hint; }
 
-    // The list: opening it selects the first entry that begins with the text (letter
-    // case ignored; none for an empty text) without a change event. The list is at least
-    // as wide as its longest entry. Asked while a mouse button is down (the click that
-    // brought the focus), it opens once the button is released.
+    // The list: opening it, by code, a click on the arrow or a key, selects the first
+    // entry that begins with the text (letter case ignored; none for an empty text)
+    // without a change event, and shows every entry whole: the list is as wide as its
+    // longest entry, wider than the box where need be. Asked while a mouse button is
+    // down (the click that brought the focus), it opens once the button is released.
     void openList();
     void closeList();
     bool listOpen() const;
+    void showPopup() override;
+
+    // Gives the box the focus as a new entry: the entry handler runs again, also when
+    // the focus is in the box already; behind a modal box, once the window is active.
+    void enterAgain();
 
     // The input method the box names; kept for the form's data, the system's own
     // input method serves every box.
@@ -97,12 +108,16 @@ private:
     void fireChange();
     // Runs the key handler on one character; true when the box is to receive it.
     bool passCharacter(QChar& key);
+    // Enter in the open list: the highlighted entry, unless it is the selected entry and
+    // the text already, becomes the user's pick.
+    void pickHighlightedEntry();
     void showListNow();
     void showSelectionInList();
     // A box without the focus shows the start of its text.
     void showTextStart();
 
     std::string hint_;
+    QString textByCode_;  // the text code gave the box last
     QString imeName_;
     int itemHeight_ = 13;
     bool entered_ = false;

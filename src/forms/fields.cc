@@ -1,9 +1,9 @@
 #include "fields.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 #include "engine/query.h"
 
@@ -56,23 +56,28 @@ std::string FloatField::displayText() const {
 
 namespace {
 
+// `value` written by to_chars with the given format and precision: digits and a
+// decimal point, whatever the process's locale.
+std::string written(double value, std::chars_format format, int precision) {
+    char buf[400];
+    const auto end = std::to_chars(buf, buf + sizeof buf, value, format, precision).ptr;
+    return std::string(buf, end);
+}
+
 // |value| written with `decimals` places like "%.*f", but rounded half away from zero
 // on its 15 significant decimal digits (what a double holds reliably), so 2.5 gives 3
 // and 0.285 gives 0.29 at two places, as an amount is expected to round. Magnitudes of
 // 1e15 and more have no fraction to speak of and are written exactly.
 std::string fixedDigits(double magnitude, int decimals) {
-    char buf[400];
-    if (magnitude >= 1e15 || !std::isfinite(magnitude)) {
-        std::snprintf(buf, sizeof buf, "%.*f", decimals, std::round(magnitude));
-        return buf;
-    }
+    if (magnitude >= 1e15 || !std::isfinite(magnitude))
+        return written(std::round(magnitude), std::chars_format::fixed, decimals);
     constexpr int significant = 15;
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, magnitude);
-    // buf: d.dddddddddddddde[+-]xx
+    const std::string scientific = written(magnitude, std::chars_format::scientific, significant - 1);
+    // d.dddddddddddddde[+-]xx
+    const std::size_t e = scientific.find('e');
     std::string mantissa;
-    const char* p = buf;
-    for (; *p && *p != 'e'; ++p) if (*p != '.') mantissa += *p;
-    const int exponent = std::atoi(p + 1);
+    for (std::size_t i = 0; i < e; ++i) if (scientific[i] != '.') mantissa += scientific[i];
+    const int exponent = std::atoi(scientific.c_str() + e + 1);
     // Digits kept: those before the point (exponent + 1) and `decimals` after it.
     const int kept = exponent + 1 + decimals;
     std::string digits;  // the rounded value times 10^decimals, as decimal digits
@@ -97,11 +102,7 @@ std::string fixedDigits(double magnitude, int decimals) {
 }  // namespace
 
 std::string formatFloat(const std::string& format, double value) {
-    if (format.empty()) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.15g", value);
-        return buf;
-    }
+    if (format.empty()) return written(value, std::chars_format::general, 15);
     // Decimals: the digit placeholders after '.', '0' forcing, '#' optional.
     const auto dot = format.find('.');
     const std::string intPart = format.substr(0, dot);

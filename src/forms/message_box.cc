@@ -1,6 +1,9 @@
 #include "message_box.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -24,16 +27,36 @@ QMessageBox::Icon iconFor(MessageKind kind) {
     return QMessageBox::NoIcon;
 }
 
-// A box in the middle of the screen's work area, whichever window it belongs to.
+// The width a title bar needs to show `caption` whole: the caption in a bold face
+// (title bars draw their text bold) and beside it the window manager's icon and buttons
+// with the gaps between them, together about six times as wide as the bar is high
+// (`barHeight`: the frame's top, a guess where it is not known yet).
+int titleBarWidth(const QString& caption, int barHeight) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    if (barHeight <= 0) barHeight = 2 * metrics.height();
+    return metrics.horizontalAdvance(caption) + 6 * barHeight;
+}
+
+// A box in the middle of the screen's work area, whichever window it belongs to, and wide
+// enough for its caption. It is a dialog with a close button only (the message box's own
+// window hints).
 class ScreenCentredBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
 
 protected:
     void showEvent(QShowEvent* event) override {
-        QMessageBox::showEvent(event);  // gives the box its size
         // Not framed yet: the frame of the window it belongs to is the best guess.
-        centre(parentWidget() ? frameMargins(parentWidget()->window()) : QMargins());
+        const QMargins frame = parentWidget() ? frameMargins(parentWidget()->window()) : QMargins();
+        // The box sizes itself to its contents: the row of buttons spans its width.
+        if (auto* buttons = findChild<QDialogButtonBox*>()) {
+            const QMargins margins = layout()->contentsMargins();
+            buttons->setMinimumWidth(titleBarWidth(windowTitle(), frame.top()) - margins.left() - margins.right());
+        }
+        QMessageBox::showEvent(event);  // gives the box its size
+        centre(frame);
     }
 
     bool event(QEvent* event) override {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 #include "DAY_MORVEL_CODE_UpDate_Unit.h"
@@ -19,6 +21,7 @@
 #include "forms/platform.h"
 #include "mainform_requests.h"
 #include "report/texts.h"
+#include "decimal_comma_locale.h"
 #include "demo_request_database.h"
 #include "unowned_report_forms.h"
 
@@ -206,6 +209,32 @@ TEST_F(Requests, PrintBeforeAnyRunShowsNothingButPreparesQueriesAndResets) {
     EXPECT_EQ(countStatements(true), 2);  // the look for heading rows left behind, the print query
     EXPECT_TRUE(form->Query_Print.active());
     EXPECT_TRUE(neutral());
+}
+
+TEST_F(Requests, FiguresAreTheSameUnderADecimalCommaLocale) {
+    // The grid's and the report's figures, in the "C" locale and again under a locale
+    // that writes the decimal point as a comma.
+    period("2002", "05", "01", "05", "31");
+    const auto figures = [&] {
+        const QRegularExpression figure("^-?[0-9][0-9,.]*$");
+        std::vector<std::string> shown;
+        run();
+        for (int row = 0; row < form->DBGrid1->recordCount(); ++row)
+            for (int col = 1; col < 8; ++col) shown.push_back(form->DBGrid1->cellText(row, col));
+        whenPreviewOpens([&](report::PreviewWindow& preview) {
+            for (const auto& page : preview.produced().pages)
+                for (const auto& band : page.bands)
+                    for (const auto& text : band.texts)
+                        if (figure.match(text.text).hasMatch()) shown.push_back(text.text.toStdString());
+        });
+        print();
+        return shown;
+    };
+    const std::vector<std::string> inC = figures();
+    ASSERT_TRUE(std::any_of(inC.begin(), inC.end(), [](const std::string& f) { return f.find(',') != f.npos; }));
+    const DecimalCommaLocale locale;
+    ASSERT_TRUE(locale.ok) << DecimalCommaLocale::kMissing;
+    EXPECT_EQ(figures(), inC);
 }
 
 TEST_F(Requests, EveryReportNeedsARunBeforeIt) {

@@ -4,6 +4,7 @@
 #include "engine/error.h"
 #include "engine/query.h"
 #include "backend.h"
+#include "decimal_comma_locale.h"
 
 using Rows = std::vector<std::string>;
 
@@ -43,6 +44,18 @@ TEST_P(Dialect, PlusJoinsTextsAndAddsNumbers) {
     q.paramByName("b").setAsString("3");
     q.open();
     EXPECT_EQ(q.fieldByName("V").asString(), "123");
+}
+
+TEST_P(Dialect, FractionsReadTheSameUnderADecimalCommaLocale) {
+    const DecimalCommaLocale locale;
+    ASSERT_TRUE(locale.ok) << DecimalCommaLocale::kMissing;
+    run("insert into LINES values ('10101002000', 1234.56, '003', '01', '2002-07-01')");
+    engine::Query q;
+    q.setText("SELECT AMT, T = '1234.56', AMT + AMT FROM LINES WHERE S1 = '003'");
+    q.open();
+    EXPECT_DOUBLE_EQ(q.field(0).asFloat(), 1234.56);
+    EXPECT_DOUBLE_EQ(q.field(1).asFloat(), 1234.56);
+    EXPECT_EQ(q.field(2).asString(), "2469.12");
 }
 
 TEST_P(Dialect, ComparisonsIgnoreTrailingBlanks) {

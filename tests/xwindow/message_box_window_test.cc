@@ -1,12 +1,14 @@
 // The programs' real message boxes on a real X server with a window manager: a warning
 // stands in the middle of the screen wherever the main window lies, stays modal, and a
-// real key closes it.
+// real key closes it; the plain box is wide enough for the window manager to draw its
+// caption whole.
 #include <QApplication>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
 
 #include "DAY_MORVEL_Unit1.h"
+#include "forms/application.h"
 #include "summary_window.h"
 #include "user_script.h"
 #include "x_session.h"
@@ -16,6 +18,37 @@ namespace {
 
 QString describe(const QRect& r) { return QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()); }
 
+// The modal message box once the window manager has framed and activated it.
+QMessageBox* framedBox() {
+    auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    return b && b->isActiveWindow() && b->frameGeometry() != b->geometry() ? b : nullptr;
+}
+
+// The title bar the window manager draws above a window, as it is on the screen.
+QImage titleBar(const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    return window->screen()
+        ->grabWindow(0, outer.x(), outer.y(), outer.width(), window->geometry().y() - outer.y())
+        .toImage();
+}
+
+// The drawn caption of a title bar whose caption stands in its middle half: the columns
+// there that differ from the blank column at a quarter of its width.
+QImage drawnCaption(const QImage& bar) {
+    const QImage blankColumn = bar.copy(bar.width() / 4, 0, 1, bar.height());
+    const auto blank = [&](int x) { return bar.copy(x, 0, 1, bar.height()) == blankColumn; };
+    int first = bar.width() / 4, last = 3 * bar.width() / 4;
+    while (first < last && blank(first)) ++first;
+    while (last > first && blank(last)) --last;
+    return bar.copy(first, 0, last - first + 1, bar.height());
+}
+
+bool contains(const QImage& bar, const QImage& part) {
+    for (int x = 0; x + part.width() <= bar.width(); ++x)
+        if (bar.copy(x, 0, part.width(), part.height()) == part) return true;
+    return false;
+}
+
 }  // namespace
 
 class MessageBoxWindowTest : public QObject {
@@ -24,6 +57,8 @@ private slots:
     void init();
     void theWarningIsCentredOnTheScreenNotOnTheWindow_data() { xsession::bothPrograms(); }
     void theWarningIsCentredOnTheScreenNotOnTheWindow();
+    void thePlainBoxShowsItsWholeCaption_data() { xsession::bothPrograms(); }
+    void thePlainBoxShowsItsWholeCaption();
 };
 
 void MessageBoxWindowTest::init() {
@@ -47,10 +82,6 @@ void MessageBoxWindowTest::theWarningIsCentredOnTheScreenNotOnTheWindow() {
     bool modal = false;
     std::string text;
     QString stateAtGiveUp;
-    auto framedBox = [] {
-        auto* b = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        return b && b->isActiveWindow() && b->frameGeometry() != b->geometry() ? b : nullptr;
-    };
     UserScript user({
         {[&] { return framedBox() != nullptr; },
          [&] {
@@ -80,6 +111,47 @@ void MessageBoxWindowTest::theWarningIsCentredOnTheScreenNotOnTheWindow() {
     // Closed by the key, the request goes on as before: the focus goes to the end month.
     QVERIFY(w.waitForFocus(w.form->cbMonth_End));
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void MessageBoxWindowTest::thePlainBoxShowsItsWholeCaption() {
+    QFETCH(QString, program);
+    SummaryWindow w(program);
+    QVERIFY(w.ok());
+    // The caption as the window manager draws it on a window wide enough for it.
+    const QString title = QString::fromStdString(forms::applicationTitle());
+    QImage whole;
+    {
+        QWidget wide(nullptr, Qt::Dialog);
+        wide.setWindowTitle(title);
+        wide.setFixedSize(400, 60);
+        wide.show();
+        QVERIFY(QTest::qWaitForWindowActive(&wide));
+        QVERIFY(xsession::waitFor([&] { return wide.frameGeometry() != wide.geometry(); }));
+        QTest::qWait(300);  // the window manager's last move
+        whole = drawnCaption(titleBar(&wide));
+    }
+    QVERIFY2(whole.width() > whole.height(), "the wide window's caption is found");
+
+    // A digit typed into a pick list brings up the plain box with that caption.
+    QImage shown;
+    QString caption;
+    UserScript user({{[] { return framedBox() != nullptr; },
+                      [&] {
+                          caption = framedBox()->windowTitle();
+                          shown = titleBar(framedBox());
+                          xsession::key(QStringLiteral("Return"));
+                      },
+                      300}},
+                    [] {
+                        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+                    });
+    xsession::click(w.form->cbYear);
+    QVERIFY(w.waitForFocus(w.form->cbYear));
+    xsession::key(QStringLiteral("5"));
+    QVERIFY(xsession::waitFor([&] { return user.over(); }, 30000));
+    QVERIFY2(user.finished(), "the plain box shows");
+    QCOMPARE(caption, title);
+    QVERIFY2(contains(shown, whole), qPrintable(QString("%1 cut in a bar %2 wide").arg(title).arg(shown.width())));
 }
 
 QTEST_MAIN(MessageBoxWindowTest)

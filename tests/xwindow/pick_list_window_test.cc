@@ -1,15 +1,19 @@
 // The pick lists of both main windows under the real mouse and keyboard: entries
 // picked with the mouse from a box without a valid pick, Enter in an open list, clicks
-// on the grid that a box's exit test refuses, and the focus moves a run request makes
-// by code. Every case runs on the daily and on the monthly window.
+// on the grid that a box's exit test refuses, the focus moves a run request makes by
+// code, and runs asked for while a box holds a text the user left off its list. Every
+// case runs on the daily and on the monthly window.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
 #include "DAY_MORVEL_Unit1.h"
+#include "engine/trace.h"
 #include "summary_window.h"
 #include "x_session.h"
 
@@ -56,13 +60,16 @@ void pressBackspaceUntilEmpty(forms::ComboBox* box) {
     xsession::waitFor([&] { return box->text().empty(); });
 }
 
-// Clicks entry `row` of the box's open list with the mouse.
-void clickEntry(forms::ComboBox* box, int row) {
+// Rests the mouse pointer on entry `row` of the box's open list; `click`: clicks it.
+void pointAtEntry(forms::ComboBox* box, int row, bool click = false) {
     QAbstractItemView* list = box->view();
     const QModelIndex entry = list->model()->index(row, box->modelColumn());
     list->scrollTo(entry);
-    xsession::click(list->viewport(), list->visualRect(entry).center());
+    if (click) xsession::click(list->viewport(), list->visualRect(entry).center());
+    else xsession::pointAt(list->viewport(), list->visualRect(entry).center());
 }
+
+void clickEntry(forms::ComboBox* box, int row) { pointAtEntry(box, row, true); }
 
 // A click elsewhere while the box's list is open may only close the list: then it is
 // repeated.
@@ -95,6 +102,10 @@ private slots:
     void aRefusedClickOnTheGridLeavesTheGridAlone();
     void aFocusMoveByTheRunRequestRunsTheExitTest_data() { xsession::bothPrograms(); }
     void aFocusMoveByTheRunRequestRunsTheExitTest();
+    void aRunRefusesABoxTheUserLeftOffItsList_data() { xsession::bothPrograms(); }
+    void aRunRefusesABoxTheUserLeftOffItsList();
+    void enterTakesTheEntryUnderThePointer_data() { xsession::bothPrograms(); }
+    void enterTakesTheEntryUnderThePointer();
 };
 
 void PickListWindowTest::init() {
@@ -265,13 +276,15 @@ void PickListWindowTest::aRefusedClickOnTheGridLeavesTheGridAlone() {
 
 void PickListWindowTest::aFocusMoveByTheRunRequestRunsTheExitTest() {
     // The run request refuses the period and gives the focus to another box by code: the
-    // emptied year box's exit test runs on that move, warns and keeps the focus.
+    // year box's exit test runs on that move (today's year is no entry of its list),
+    // warns and keeps the focus.
     QFETCH(QString, program);
-    SummaryWindow w(program);
+    SummaryWindow w(program, QDate(2030, 5, 10));
     QVERIFY(w.ok());
-    std::string refusal = "시작일자 -05-10 : 유효하지 않은 날짜 형식입니다.";
+    std::string refusal = "시작일자 2030-04-31 : 유효하지 않은 날짜 형식입니다.";
     forms::ComboBox* movedTo = w.form->cbMonth_End;
     if (w.daily()) {
+        w.setPeriod("04", "31", "05", "10");
         movedTo = w.daily()->cbDay_First;
     } else {
         w.setPeriod("12", "", "01", "");
@@ -279,7 +292,7 @@ void PickListWindowTest::aFocusMoveByTheRunRequestRunsTheExitTest() {
     }
     forms::ComboBox* year = w.form->cbYear;
     QVERIFY(clickIntoBox(w, year));
-    pressBackspaceUntilEmpty(year);
+    QCOMPARE(year->itemIndex(), -1);
     Boxes boxes(w.form);
 
     // The access key acts without moving the focus; the refusal's move then leaves the box.
@@ -288,9 +301,80 @@ void PickListWindowTest::aFocusMoveByTheRunRequestRunsTheExitTest() {
     QCOMPARE(boxes.answerer.texts, (std::vector<std::string>{refusal, kWrongPick}));
     QVERIFY(w.waitForFocus(year));
     QVERIFY(xsession::waitFor([&] { return year->listOpen(); }));
-    QCOMPARE(year->text(), std::string());
+    QCOMPARE(year->text(), std::string("2030"));
     QVERIFY(!movedTo->listOpen());
     QCOMPARE(w.form->DBGrid1->recordCount(), 0);
+}
+
+void PickListWindowTest::aRunRefusesABoxTheUserLeftOffItsList() {
+    // The access key asks for a run without moving the focus, so no exit test guards it.
+    // A box emptied, a box shortened to a text that only begins an entry (the open list
+    // still selects that entry, which would pass the exit test), a text pasted: the run
+    // warns, gives that box the focus with its list open, and sends no statement.
+    QFETCH(QString, program);
+    int statements = 0;
+    engine::setTraceSink([&](const engine::TraceEntry&) { ++statements; });
+    const auto removeSink = qScopeGuard([] { engine::setTraceSink({}); });
+    for (const std::string edit : {"emptied", "shortened", "pasted"}) {
+        SummaryWindow w(program);
+        QVERIFY(w.ok());
+        forms::ComboBox* box = edit == "emptied" ? w.form->cbKubun
+                               : edit == "pasted" ? w.form->cbYear
+                               : w.daily()        ? w.daily()->cbDay_End
+                                                  : w.form->cbMonth_End;
+        QVERIFY(clickIntoBox(w, box));
+        const std::string before = box->text();
+        if (edit == "emptied") {
+            pressBackspaceUntilEmpty(box);
+        } else if (edit == "shortened") {
+            xsession::key("BackSpace");
+        } else {
+            QGuiApplication::clipboard()->setText("7");
+            xsession::key("shift+Insert");
+        }
+        QVERIFY2(xsession::waitFor([&] { return box->text() != before; }), edit.c_str());
+        statements = 0;
+        Boxes boxes(w.form);
+        xsession::key("alt+r");
+        QVERIFY2(boxes.waitForCount(1), edit.c_str());
+        QCOMPARE(boxes.answerer.texts.back(), kWrongPick);
+        QVERIFY(w.waitForFocus(box));
+        QVERIFY(xsession::waitFor([&] { return box->listOpen(); }));
+        QTest::qWait(100);
+        QCOMPARE(statements, 0);
+        QCOMPARE(boxes.count(), size_t(1));
+    }
+}
+
+void PickListWindowTest::enterTakesTheEntryUnderThePointer() {
+    QFETCH(QString, program);
+    SummaryWindow w(program);
+    QVERIFY(w.ok());
+    Boxes boxes(w.form);
+    forms::ComboBox* month = w.form->cbMonth_First;
+    QVERIFY(clickIntoBox(w, month));
+    QCOMPARE(month->text(), std::string("05"));
+    // The pointer rests on "02": the list highlights it; Enter picks it and walks on.
+    pointAtEntry(month, 1);
+    QVERIFY(xsession::waitFor([&] {
+        const QModelIndexList highlighted = month->view()->selectionModel()->selectedIndexes();
+        return highlighted.size() == 1 && highlighted.front().row() == 1;
+    }));
+    xsession::key("Return");
+    forms::ComboBox* next = w.daily() ? w.daily()->cbDay_First : w.form->cbMonth_End;
+    QVERIFY(w.waitForFocus(next));
+    QCOMPARE(month->text(), std::string("02"));
+    QCOMPARE(month->hint(), std::string("1"));
+
+    // Shortened to "1" ("0"), the text still highlights "10" ("01"): Enter takes the entry.
+    const std::string entry = next->text();
+    QVERIFY(xsession::waitFor([&] { return next->listOpen(); }));
+    xsession::key("BackSpace");
+    QVERIFY(xsession::waitFor([&] { return next->text() == entry.substr(0, 1); }));
+    xsession::key("Return");
+    QVERIFY(xsession::waitFor([&] { return !next->hasFocus(); }));
+    QCOMPARE(next->text(), w.daily() ? std::string("10") : std::string("01"));
+    QCOMPARE(boxes.count(), size_t(0));
 }
 
 QTEST_MAIN(PickListWindowTest)

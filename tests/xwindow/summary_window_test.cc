@@ -12,6 +12,7 @@
 
 #include "DAY_MORVEL_Unit1.h"
 #include "MONTH_MORVEL_Unit1.h"
+#include "forms/compact_style.h"
 #include "summary_window.h"
 #include "mainform_roll_up_row.h"
 #include "report/preview_window.h"
@@ -134,11 +135,12 @@ void SummaryWindowTest::runWarningsLeaveTheFocusInTheBoxWithItsListOpen() {
 }
 
 void SummaryWindowTest::theYearListShowsItsEntriesWhole() {
+    // Opened for the first time by a click on its arrow.
     QFETCH(QString, program);
     SummaryWindow w(program);
     QVERIFY(w.ok());
     forms::ComboBox* year = w.form->cbYear;
-    xsession::click(year);
+    xsession::click(year, QPoint(year->width() - forms::CompactStyle::kArrowWidth / 2 - 2, year->height() / 2));
     QVERIFY(xsession::waitFor([&] { return year->listOpen(); }));
     QAbstractItemView* list = year->view();
     QStyleOptionViewItem option;

@@ -31,12 +31,16 @@ bool available() {
 
 void key(const QString& keys) { xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), keys}); }
 
-void click(const QWidget* widget, QPoint local) {
+void pointAt(const QWidget* widget, QPoint local) {
     if (local.x() < 0) local = widget->rect().center();
     const QPoint at = widget->mapToGlobal(local);
     xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
-    // The pointer's arrival is an event of its own; the click follows it.
+    // The pointer's arrival is an event of its own.
     QTest::qWait(50);
+}
+
+void click(const QWidget* widget, QPoint local) {
+    pointAt(widget, local);
     xdotool({QStringLiteral("click"), QStringLiteral("1")});
 }
 

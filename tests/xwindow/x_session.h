@@ -22,7 +22,9 @@ bool available();
 // Sends keys through the server to the window that has its input focus ("Tab",
 // "Return", "alt+r", "shift+Tab").
 void key(const QString& keys);
-// Moves the pointer over a point of a widget (its centre by default) and clicks.
+// Moves the pointer over a point of a widget (its centre by default) and leaves it there.
+void pointAt(const QWidget* widget, QPoint local = QPoint(-1, -1));
+// The same, and clicks.
 void click(const QWidget* widget, QPoint local = QPoint(-1, -1));
 
 // Processes events until `done` holds or `ms` have passed.
