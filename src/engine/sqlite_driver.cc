@@ -381,12 +381,13 @@ void exec(sqlite3* db, const char* sql) {
 // The columns of the database's tables whose declared type gives them text affinity: they
 // hold texts only (or NULL), so a `+` of two of them joins them, as a built-in expression
 // that any SQLite can evaluate (and index). Other columns may hold a number in one row and
-// a text in the next; their kind is left unknown.
+// a text in the next; their kind is left unknown. (Virtual tables, whose module this
+// program may lack, are left out.)
 std::vector<std::pair<std::string, ColumnType>> readColumnTypes(sqlite3* db) {
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db,
                            "SELECT lower(p.name), upper(p.type) FROM sqlite_schema s, pragma_table_xinfo(s.name) p "
-                           "WHERE s.type = 'table'",
+                           "WHERE s.type = 'table' AND s.sql NOT LIKE 'CREATE VIRTUAL%'",
                            -1, &stmt, nullptr) != SQLITE_OK) {
         const std::string message = lastError(db);
         sqlite3_finalize(stmt);
