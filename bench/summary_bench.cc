@@ -2,15 +2,22 @@
 // statement, the clean-up) on the demo generator's journals, beside two references on the
 // same lines: the floor (one GROUP BY of the period's lines per account) and a hand-written
 // query of the same summary by conditional aggregation (per account, with the cash split).
-// One table, side by side with the ratios, for 1e6 lines (and 1e7 with --large), one and
-// twelve months of the busiest branch, daily and monthly, on SQLite and, given a server,
-// PostgreSQL. Each figure is the median of interleaved runs.
+// One table, side by side with the ratios, for 1e6 lines over two years (with --large also
+// 1e7 lines over two years, and 1e7 lines in one year, a large office's), one and twelve
+// months of the first branch, daily and monthly, on SQLite and, given a server,
+// PostgreSQL. Each figure is the median of interleaved runs; work that failed (a statement
+// the server stopped) is not repeated and its row says so. On PostgreSQL the join kinds of
+// each statement the engine sends, and how each reads the journal (from the server's
+// EXPLAIN), follow each row, so that a plan that turned to nested loops or subplans run
+// per line shows.
 //
-//   summary_bench [--large] [--runs N] [--postgres PORT]
+//   summary_bench [--large] [--runs N] [--postgres PORT] [--journal NAME]
+//
+// --journal measures only the journal of that name (the table's "journal" column).
 //
 // The SQLite databases are made once and kept in MORVEL_BENCH_DIR (default
 // /tmp/morvel_bench): 1e6 lines take half a minute, 1e7 several minutes. With --postgres
-// the journals are copied once into databases "morvel_bench_<lines>" of the server on
+// the journals are copied once into databases "morvel_bench_<name>" of the server on
 // 127.0.0.1:PORT, as user postgres (a throw-away server: scripts/test-postgres.sh start).
 
 #include <libpq-fe.h>
@@ -20,12 +27,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -45,6 +54,7 @@ struct Options {
     bool large = false;
     int runs = 5;
     int postgresPort = 0;
+    std::string journal;  // only the journal of this name, when given
 };
 
 std::string benchDir() {
@@ -52,19 +62,31 @@ std::string benchDir() {
     return dir && *dir ? dir : "/tmp/morvel_bench";
 }
 
-// The demo database of `lines` lines (3 branches, 2025-2026), made when missing.
-std::string sqlitePath(long long lines) {
-    const std::string path = benchDir() + "/account_" + std::to_string(lines) + ".db";
+// A generated journal of three branches, and the year its requests ask for.
+struct Journal {
+    std::string name;  // of its files and server databases
+    demo::JournalOptions options;
+    std::string year;
+};
+
+Journal journal(long long lines, const std::string& from, const std::string& to, std::uint64_t seed,
+                const std::string& year, const std::string& suffix = "") {
+    demo::JournalOptions options;
+    options.lines = lines;
+    options.branches = 3;
+    options.from = from;
+    options.to = to;
+    options.seed = seed;
+    return {std::to_string(lines) + suffix, options, year};
+}
+
+// The demo database of a journal, made when missing.
+std::string sqlitePath(const Journal& journal) {
+    const std::string path = benchDir() + "/account_" + journal.name + ".db";
     if (!fs::exists(path)) {
         fs::create_directories(benchDir());
         std::fprintf(stderr, "making %s ...\n", path.c_str());
-        demo::JournalOptions options;
-        options.lines = lines;
-        options.branches = 3;
-        options.from = "2025-01-01";
-        options.to = "2026-12-31";
-        options.seed = 1;
-        demo::createDemoDatabase(path, options);
+        demo::createDemoDatabase(path, journal.options);
     }
     return path;
 }
@@ -115,20 +137,20 @@ void copyTable(sqlite3* db, PGconn* conn, const std::string& table) {
     if (!ok) throw std::runtime_error("copy of " + table + ": " + message);
 }
 
-// The server's copy of the demo database of `lines` lines, made when missing.
-std::string postgresDatabase(int port, long long lines) {
-    const std::string name = "morvel_bench_" + std::to_string(lines);
+// The server's copy of a journal's demo database, made when missing.
+std::string postgresDatabase(int port, const Journal& journal) {
+    const std::string name = "morvel_bench_" + journal.name;
     PGconn* admin = PQconnectdb(serverInfo(port, "postgres").c_str());
     if (PQstatus(admin) != CONNECTION_OK) throw std::runtime_error(PQerrorMessage(admin));
     PGresult* found = exec(admin, "SELECT 1 FROM pg_database WHERE datname = '" + name + "'");
     const bool exists = PQntuples(found) > 0;
     PQclear(found);
     if (!exists) {
-        std::fprintf(stderr, "copying %lld lines to the server ...\n", lines);
+        std::fprintf(stderr, "copying %lld lines to the server ...\n", journal.options.lines);
         PQclear(exec(admin, "CREATE DATABASE " + name));
         PGconn* conn = PQconnectdb(serverInfo(port, name).c_str());
         sqlite3* db = nullptr;
-        sqlite3_open_v2(sqlitePath(lines).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_open_v2(sqlitePath(journal).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
         try {
             for (const std::string& statement : demo::schemaStatements(demo::postgresSchemaSql()))
                 PQclear(exec(conn, statement));
@@ -159,33 +181,34 @@ const std::vector<std::string> kFloor = {
     "WHERE KUBUN_BON = :tbKubun_Bon AND DATE_DAY BETWEEN :tbFirst_Day AND :tbEnd_Day", "GROUP BY AC_JENCODE"};
 
 // Per account, the transfer and cash parts of debit and credit in one pass: a line is a
-// cash line when its voucher has a line of the cash account.
+// cash line when its voucher has a line of the cash account, found by joining the period's
+// lines to the cash vouchers' keys.
 const std::vector<std::string> kHandWritten = {
-    "SELECT AC_JENCODE, CR01 = SUM(CR_AMT * (1 - CASH)), CR01_CASH = SUM(CR_AMT * CASH),",
-    "       DR01_CASH = SUM(DR_AMT * CASH), DR01 = SUM(DR_AMT * (1 - CASH))",
-    "FROM (SELECT AC_JENCODE, CR_AMT, DR_AMT,",
-    "             CASH = CASE WHEN SERIAL_JEN + SERIAL_BUN IN (",
-    "                 SELECT SERIAL_JEN + SERIAL_BUN FROM ACCOUNT_JEN_AA",
-    "                 WHERE KUBUN_AMT <> '0' AND AC_JENCODE = '10101001000' AND KUBUN_BON = :tbKubun_Bon",
-    "                   AND DATE_DAY BETWEEN :tbFirst_Day AND :tbEnd_Day) THEN 1 ELSE 0 END",
-    "      FROM ACCOUNT_JEN_AA",
-    "      WHERE SERIAL_CRDR IN ('01','02') AND KUBUN_AMT <> '0' AND KUBUN_BON = :tbKubun_Bon",
-    "        AND DATE_DAY BETWEEN :tbFirst_Day AND :tbEnd_Day) L",
+    "SELECT AC_JENCODE, CR01 = SUM(CASE WHEN C.VOUCHER IS NULL THEN CR_AMT ELSE 0 END),",
+    "       CR01_CASH = SUM(CASE WHEN C.VOUCHER IS NULL THEN 0 ELSE CR_AMT END),",
+    "       DR01_CASH = SUM(CASE WHEN C.VOUCHER IS NULL THEN 0 ELSE DR_AMT END),",
+    "       DR01 = SUM(CASE WHEN C.VOUCHER IS NULL THEN DR_AMT ELSE 0 END)",
+    "FROM ACCOUNT_JEN_AA L",
+    "     LEFT JOIN (SELECT DISTINCT VOUCHER = SERIAL_JEN + SERIAL_BUN FROM ACCOUNT_JEN_AA",
+    "                WHERE KUBUN_AMT <> '0' AND AC_JENCODE = '10101001000' AND KUBUN_BON = :tbKubun_Bon",
+    "                  AND DATE_DAY BETWEEN :tbFirst_Day AND :tbEnd_Day) C",
+    "     ON C.VOUCHER = L.SERIAL_JEN + L.SERIAL_BUN",
+    "WHERE SERIAL_CRDR IN ('01','02') AND KUBUN_AMT <> '0' AND KUBUN_BON = :tbKubun_Bon",
+    "  AND DATE_DAY BETWEEN :tbFirst_Day AND :tbEnd_Day",
     "GROUP BY AC_JENCODE"};
 
-// Points the alias "Account" at the journal of `lines` lines and starts up as a program
-// does.
-void useDatabase(Backend backend, long long lines, const Options& options) {
+// Points the alias "Account" at a journal and starts up as a program does.
+void useDatabase(Backend backend, const Journal& journal, const Options& options) {
     engine::resetDatabases();
     engine::AliasConfig config;
     if (backend == Backend::Sqlite) {
         config.driver = "sqlite";
-        config.path = sqlitePath(lines);
+        config.path = sqlitePath(journal);
     } else {
         config.driver = "postgres";
         config.host = "127.0.0.1";
         config.port = options.postgresPort;
-        config.databaseName = postgresDatabase(options.postgresPort, lines);
+        config.databaseName = postgresDatabase(options.postgresPort, journal);
         config.userName = "postgres";
         engine::setLoginHandler([](engine::LoginRequest&) { return true; });
     }
@@ -203,9 +226,13 @@ struct Period {
     std::string first, end;
 };
 
-// One month and twelve months of 2025, as each program writes its period.
-Period dayPeriod(int months) { return months == 1 ? Period{"2025-03-01", "2025-03-31"} : Period{"2025-01-01", "2025-12-31"}; }
-Period monthPeriod(int months) { return months == 1 ? Period{"202503", "202503"} : Period{"202501", "202512"}; }
+// One month (March) and twelve months of a year, as each program writes its period.
+Period dayPeriod(int months, const std::string& year) {
+    return months == 1 ? Period{year + "-03-01", year + "-03-31"} : Period{year + "-01-01", year + "-12-31"};
+}
+Period monthPeriod(int months, const std::string& year) {
+    return months == 1 ? Period{year + "03", year + "03"} : Period{year + "01", year + "12"};
+}
 
 double milliseconds(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
@@ -225,69 +252,146 @@ engine::Query& heldQuery(const std::vector<std::string>& lines) {
     return *slot;
 }
 
-long long runStatement(const std::vector<std::string>& lines, const Period& period) {
+engine::Query& withPeriod(const std::vector<std::string>& lines, const Period& period) {
     engine::Query& query = heldQuery(lines);
     query.close();
     query.paramByName("tbFirst_Day").setAsString(period.first);
     query.paramByName("tbEnd_Day").setAsString(period.end);
     query.paramByName("tbKubun_Bon").setAsString("00000");
+    return query;
+}
+
+long long runStatement(const std::vector<std::string>& lines, const Period& period) {
+    engine::Query& query = withPeriod(lines, period);
     query.open();
     return query.recordCount();
 }
 
-// The run request: preparation of the work table, the summary, the clean-up.
-void runRequest(bool monthly, int months) {
+// The run request: preparation of the work table, the summary, the clean-up (also when
+// the summary fails).
+void runRequest(bool monthly, int months, const std::string& year) {
     fixture::prepareWorkTable();
-    if (monthly) runStatement(monthly::summaryStatementLines(), monthPeriod(months));
-    else runStatement(daily::summaryStatementLines(), dayPeriod(months));
+    try {
+        if (monthly) runStatement(monthly::summaryStatementLines(), monthPeriod(months, year));
+        else runStatement(daily::summaryStatementLines(), dayPeriod(months, year));
+    } catch (...) {
+        fixture::cleanUpWorkTable();
+        throw;
+    }
     fixture::cleanUpWorkTable();
 }
 
+// What a plan does, node kinds in plan order with their counts: its joins ("Hash Join",
+// "Nested Loop", "hashed SubPlan" or a plain "SubPlan" run per row) and how it reads the
+// journal ("Index Only Scan", "Seq Scan", ...).
+std::string planKinds(const std::string& plan) {
+    static const std::regex join(R"(((Hash|Merge)( Semi| Anti| Left| Right| Full)? Join|Nested Loop( Semi| Anti| Left| Right| Full)?( Join)?))");
+    static const std::regex subPlan(R"(\n\s*SubPlan (\d+))");
+    static const std::regex journalScan(R"(((Parallel )?(Seq Scan|Index Only Scan|Index Scan|Bitmap Heap Scan))( using \w+)? on account_jen_aa)");
+    auto listed = [](const std::vector<std::string>& kinds) {
+        std::vector<std::string> order;
+        std::map<std::string, int> counts;
+        for (const auto& kind : kinds)
+            if (!counts[kind]++) order.push_back(kind);
+        std::string text;
+        for (const auto& kind : order)
+            text += (text.empty() ? "" : ", ") + kind + (counts[kind] > 1 ? " x" + std::to_string(counts[kind]) : "");
+        return text.empty() ? std::string("none") : text;
+    };
+    std::vector<std::string> joins, scans;
+    for (auto it = std::sregex_iterator(plan.begin(), plan.end(), join); it != std::sregex_iterator(); ++it)
+        joins.push_back((*it)[1]);
+    for (auto it = std::sregex_iterator(plan.begin(), plan.end(), subPlan); it != std::sregex_iterator(); ++it)
+        joins.push_back(plan.find("hashed SubPlan " + (*it)[1].str()) != std::string::npos ? "hashed SubPlan" : "SubPlan");
+    for (auto it = std::sregex_iterator(plan.begin(), plan.end(), journalScan); it != std::sregex_iterator(); ++it)
+        scans.push_back((*it)[1]);
+    return listed(joins) + " / journal: " + listed(scans);
+}
 
-
+// The join kinds of each statement the engine sends for a summary (on the prepared work
+// table), and how each reads the journal.
+void printJoinKinds(const char* program, const std::vector<std::string>& lines, const Period& period) {
+    fixture::prepareWorkTable();
+    const std::vector<std::string> plans = withPeriod(lines, period).plans();
+    fixture::cleanUpWorkTable();
+    std::printf("%29s joins:", program);
+    for (size_t i = 0; i < plans.size(); ++i) std::printf("%s %zu) %s", i ? ";" : "", i + 1, planKinds(plans[i]).c_str());
+    std::printf("\n");
+    std::fflush(stdout);
+}
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
-void printRow(const char* backend, long long lines, int months, const char* program, double request, double floor,
-              double hand) {
-    std::printf("%-10s %5.0e %3d  %-7s %10.1f %9.1f %9.1f %9.1fx %7.2fx\n", backend, static_cast<double>(lines), months,
-                program, request, floor, hand, request / floor, request / hand);
+// The times of one kind of work; work that failed once is not repeated, and its row says
+// why instead.
+struct Timings {
+    explicit Timings(std::string what) : what(std::move(what)) {}
+    std::string what;
+    std::vector<double> times;
+    std::string failure;
+
+    void add(const std::function<void()>& work) {
+        if (!failure.empty()) return;
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            work();
+            times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        } catch (const std::exception& e) {
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            failure = what + " failed after " + std::to_string(static_cast<int>(seconds)) + " s: " + e.what();
+        }
+    }
+    double median() const { return times.empty() ? std::nan("") : ::median(times); }
+};
+
+void printRow(const char* backend, const Journal& journal, int months, const char* program, const Timings& request,
+              const Timings& floor, const Timings& hand) {
+    std::printf("%-10s %-13s %3d  %-7s %10.1f %9.1f %9.1f %9.1fx %7.2fx\n", backend, journal.name.c_str(), months,
+                program, request.median(), floor.median(), hand.median(), request.median() / floor.median(),
+                request.median() / hand.median());
+    for (const Timings* t : {&request, &floor, &hand})
+        if (!t->failure.empty()) std::printf("%29s %s\n", "", t->failure.c_str());
     std::fflush(stdout);
 }
 
 // The table's rows of one backend and journal.
-void measure(Backend backend, long long lines, const Options& options) {
+void measure(Backend backend, const Journal& journal, const Options& options) {
     const char* name = backend == Backend::Sqlite ? "SQLite" : "PostgreSQL";
-    useDatabase(backend, lines, options);
+    const std::string& year = journal.year;
+    useDatabase(backend, journal, options);
     // The first request after start-up (the reader connections opening on the way), then
     // the repeated; the statement alone and the whole request.
     std::vector<double> statement, request;
     for (int r = 0; r <= options.runs; ++r) {
         request.push_back(milliseconds([&] {
             fixture::prepareWorkTable();
-            statement.push_back(milliseconds([] { runStatement(daily::summaryStatementLines(), dayPeriod(1)); }));
+            statement.push_back(milliseconds([&] { runStatement(daily::summaryStatementLines(), dayPeriod(1, year)); }));
             fixture::cleanUpWorkTable();
         }));
     }
     const double firstStatement = statement.front(), firstRequest = request.front();
     statement.erase(statement.begin());
     request.erase(request.begin());
-    std::printf("%-10s %5.0e first daily 1-month request after start-up: statement %.1f ms (repeated %.1f, %.2fx), "
+    std::printf("%-10s %-13s first daily 1-month request after start-up: statement %.1f ms (repeated %.1f, %.2fx), "
                 "request %.1f ms (repeated %.1f, %.2fx)\n",
-                name, static_cast<double>(lines), firstStatement, median(statement), firstStatement / median(statement),
+                name, journal.name.c_str(), firstStatement, median(statement), firstStatement / median(statement),
                 firstRequest, median(request), firstRequest / median(request));
     for (int months : {1, 12}) {
-        std::vector<double> daily, monthly, floor, hand;
+        Timings daily("request"), monthly("request"), floor("floor"), hand("hand-written query");
         for (int r = 0; r < options.runs; ++r) {
-            daily.push_back(milliseconds([&] { runRequest(false, months); }));
-            monthly.push_back(milliseconds([&] { runRequest(true, months); }));
-            floor.push_back(milliseconds([&] { runStatement(kFloor, dayPeriod(months)); }));
-            hand.push_back(milliseconds([&] { runStatement(kHandWritten, dayPeriod(months)); }));
+            daily.add([&] { runRequest(false, months, year); });
+            monthly.add([&] { runRequest(true, months, year); });
+            floor.add([&] { runStatement(kFloor, dayPeriod(months, year)); });
+            hand.add([&] { runStatement(kHandWritten, dayPeriod(months, year)); });
         }
-        printRow(name, lines, months, "daily", median(daily), median(floor), median(hand));
-        printRow(name, lines, months, "monthly", median(monthly), median(floor), median(hand));
+        printRow(name, journal, months, "daily", daily, floor, hand);
+        if (backend == Backend::Postgres)
+            printJoinKinds("daily", daily::summaryStatementLines(), dayPeriod(months, year));
+        printRow(name, journal, months, "monthly", monthly, floor, hand);
+        if (backend == Backend::Postgres)
+            printJoinKinds("monthly", monthly::summaryStatementLines(), monthPeriod(months, year));
     }
 }
 
@@ -298,7 +402,8 @@ Options parse(int argc, char** argv) {
         if (arg == "--large") options.large = true;
         else if (arg == "--runs" && i + 1 < argc) options.runs = std::max(1, std::atoi(argv[++i]));
         else if (arg == "--postgres" && i + 1 < argc) options.postgresPort = std::atoi(argv[++i]);
-        else throw std::runtime_error("usage: summary_bench [--large] [--runs N] [--postgres PORT]");
+        else if (arg == "--journal" && i + 1 < argc) options.journal = argv[++i];
+        else throw std::runtime_error("usage: summary_bench [--large] [--runs N] [--postgres PORT] [--journal NAME]");
     }
     return options;
 }
@@ -312,13 +417,17 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         const Options options = parse(argc, argv);
-        std::printf("%-10s %5s %3s  %-7s %10s %9s %9s %10s %8s\n", "backend", "lines", "mon", "program", "request ms",
-                    "floor ms", "hand ms", "req/floor", "req/hand");
-        std::vector<long long> journals{1000000};
-        if (options.large) journals.push_back(10000000);
-        for (long long lines : journals) {
-            measure(Backend::Sqlite, lines, options);
-            if (options.postgresPort) measure(Backend::Postgres, lines, options);
+        std::printf("%-10s %-13s %3s  %-7s %10s %9s %9s %10s %8s\n", "backend", "journal", "mon", "program",
+                    "request ms", "floor ms", "hand ms", "req/floor", "req/hand");
+        std::vector<Journal> journals{journal(1000000, "2025-01-01", "2026-12-31", 1, "2025")};
+        if (options.large) {
+            journals.push_back(journal(10000000, "2025-01-01", "2026-12-31", 1, "2025"));
+            journals.push_back(journal(10000000, "2026-01-01", "2026-12-31", 7, "2026", "_2026"));
+        }
+        for (const Journal& journal : journals) {
+            if (!options.journal.empty() && journal.name != options.journal) continue;
+            measure(Backend::Sqlite, journal, options);
+            if (options.postgresPort) measure(Backend::Postgres, journal, options);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

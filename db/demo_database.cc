@@ -8,7 +8,6 @@
 #include <stdexcept>
 
 #include "demo_chart.h"
-#include "engine/dialect.h"
 #include "schema_text.h"
 
 namespace demo {
@@ -67,27 +66,6 @@ void bindLine(Statement& insert, const JournalLine& line) {
     insert.text(10, line.serialJen);
     insert.text(11, line.serialBun);
     insert.run();
-}
-
-// The engine's "+": two texts are joined, anything else is added as numbers, NULL on
-// either side gives NULL. It must give exactly the engine's results, since index entries
-// written here are compared with values the engine computes.
-void plusFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const int ta = sqlite3_value_type(argv[0]);
-    const int tb = sqlite3_value_type(argv[1]);
-    if (ta == SQLITE_NULL || tb == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-    } else if ((ta == SQLITE_TEXT || ta == SQLITE_BLOB) && (tb == SQLITE_TEXT || tb == SQLITE_BLOB)) {
-        std::string joined(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])),
-                           static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
-        joined.append(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])),
-                      static_cast<std::size_t>(sqlite3_value_bytes(argv[1])));
-        sqlite3_result_text(ctx, joined.data(), static_cast<int>(joined.size()), SQLITE_TRANSIENT);
-    } else if (ta == SQLITE_INTEGER && tb == SQLITE_INTEGER) {
-        sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]) + sqlite3_value_int64(argv[1]));
-    } else {
-        sqlite3_result_double(ctx, sqlite3_value_double(argv[0]) + sqlite3_value_double(argv[1]));
-    }
 }
 
 }  // namespace
@@ -183,16 +161,8 @@ long long insertGeneratedJournal(sqlite3* db, const JournalOptions& options) {
     return count;
 }
 
-void registerPlusFunction(sqlite3* db) {
-    if (sqlite3_create_function_v2(db, engine::kPlusFunction, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                   plusFunction, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        fail(db, "register function");
-    }
-}
-
 void addMonthIndexes(sqlite3* db) {
-    registerPlusFunction(db);
-    const std::string month = std::string(engine::kPlusFunction) + "(YEAR_CHAR, MONTH_CHAR) COLLATE RTRIM";
+    const std::string month = "(YEAR_CHAR || MONTH_CHAR) COLLATE RTRIM";
     execute(db, "CREATE INDEX IF NOT EXISTS ACCOUNT_JEN_AA_Bon_Month ON ACCOUNT_JEN_AA (KUBUN_BON, " + month +
                     ", AC_JENCODE, SERIAL_CRDR, KUBUN_AMT, SERIAL_JEN, SERIAL_BUN, CR_AMT, DR_AMT)");
     execute(db, "CREATE INDEX IF NOT EXISTS ACCOUNT_JEN_AA_Code_Bon_Month ON ACCOUNT_JEN_AA (AC_JENCODE, "

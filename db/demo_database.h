@@ -32,13 +32,11 @@ void insertJournal(sqlite3* db, const std::vector<JournalLine>& lines);
 // Appends a generated journal; returns the number of lines written.
 long long insertGeneratedJournal(sqlite3* db, const JournalOptions& options);
 
-// Indexes for the monthly summary, which compares YEAR_CHAR + MONTH_CHAR. The engine runs a
-// "+" of two columns through its function engine::kPlusFunction, so only an index on that
-// very expression serves the comparison. Every connection that writes ACCOUNT_JEN_AA once
-// these indexes exist must know the function: the engine's connections do, and
-// registerPlusFunction gives a plain connection the same function.
+// Indexes for the monthly summary, which compares YEAR_CHAR + MONTH_CHAR: the engine writes
+// that "+" of two text columns as YEAR_CHAR || MONTH_CHAR, and these indexes hold that very
+// expression, built into every SQLite. (Demo databases of earlier versions hold the same
+// indexes on a function of the programs' own, which only the programs' connections know.)
 void addMonthIndexes(sqlite3* db);
-void registerPlusFunction(sqlite3* db);
 
 // Creates the whole demo database in the file at `path`: schema, chart, branches, journal,
 // in one transaction, then the month indexes and the planner's statistics (ANALYZE).

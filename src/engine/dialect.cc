@@ -35,6 +35,21 @@ struct Expr {
     std::string text{};    // the literal's text
     Ty declared = Ty::Unknown;  // a column's kind as the backend's tables declare it
     bool computed = false;      // an operator's or function's result: SQLite gives it no affinity
+    bool parameter = false;
+    std::string declaredType{};  // a column's type as the backend names it, where known
+};
+
+// Sets a flag for a stretch of the parse and restores it at the end.
+class FlagScope {
+public:
+    FlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
+    ~FlagScope() { flag_ = saved_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+    bool saved_;
 };
 
 const char* const kReserved[] = {"SELECT", "FROM", "WHERE", "GROUP", "ORDER", "HAVING", "UNION", "ON",
@@ -50,8 +65,8 @@ bool isReserved(const std::string& word) {
 
 class Translator {
 public:
-    Translator(const std::string& text, SqlTarget target, const ColumnKinds& kinds)
-        : toks_(tokenize(text)), target_(target), kinds_(kinds) {}
+    Translator(const std::string& text, SqlTarget target, const ColumnTypes& types)
+        : toks_(tokenize(text)), target_(target), types_(types) {}
 
     TranslatedStatement run() {
         std::string sql;
@@ -155,6 +170,44 @@ private:
         return e.type == Ty::Text && !e.column ? "rtrim(" + e.sql + ")" : wrap(e);
     }
 
+    // A side of a comparison as written: on PostgreSQL a parameter takes the type of the
+    // column on the other side, so that the column is compared in its own type (a
+    // parameter the server took for text would have it compare the column's text, which
+    // neither its indexes nor its statistics serve).
+    std::string typedAgainst(const std::string& sql, const Expr& e, const Expr& other) const {
+        if (target_ == SqlTarget::Postgres && e.parameter && !other.declaredType.empty())
+            return sql + "::" + other.declaredType;
+        return sql;
+    }
+    std::string leftOf(const Expr& left, const Expr& right) const { return typedAgainst(collated(left), left, right); }
+    std::string rightOf(const Expr& right, const Expr& left) const {
+        return typedAgainst(compared(right), right, left);
+    }
+
+    // `probe NOT IN (subquery)` where only a true result lets a row pass, on PostgreSQL.
+    // The server hashes the rows of a NOT IN subquery only while they fit in its working
+    // memory, and past that searches them for every row it tests (a year of a large
+    // office's cash vouchers then takes hours); a NOT EXISTS becomes an anti-join, which
+    // works in batches of any size. The same rows pass: none while the subquery holds a
+    // NULL, and a NULL probe only where the subquery has no rows.
+    // (The probe moves into the subqueries: the rows' column has a name it cannot mean.)
+    std::string notInAsAntiJoin(const Expr& probe, const std::string& subquery) const {
+        const std::string rows = "(" + subquery + ") AS morvel_in(morvel_v)";
+        const std::string value = probe.type == Ty::Text ? "rtrim(morvel_in.morvel_v)" : "morvel_in.morvel_v";
+        const std::string x = collated(probe);
+        return "(NOT EXISTS (SELECT 1 FROM " + rows + " WHERE " + x + " = " + value + ")\n AND NOT EXISTS (SELECT 1 FROM " +
+               rows + " WHERE morvel_in.morvel_v IS NULL)\n AND (" + x +
+               " IS NOT NULL OR NOT EXISTS (SELECT 1 FROM " + rows + ")))";
+    }
+
+    // A select's rows without its DISTINCT, where only which values it gives matters (a
+    // select of one core only).
+    static std::string withRepeats(const std::string& select) {
+        const std::string distinct = "\nSELECT DISTINCT ";
+        if (select.compare(0, distinct.size(), distinct) != 0) return select;
+        return "\nSELECT " + select.substr(distinct.size());
+    }
+
     // -------- statements
     std::string selectStatement() {
         std::string sql = compoundSelect();
@@ -164,6 +217,7 @@ private:
     // `members`, when given, receives the member selects of a pure UNION ALL chain
     // (and is cleared when the chain is anything else).
     std::string compoundSelect(std::vector<UnionMember>* members = nullptr) {
+        const FlagScope ownConditions(filter_, false);
         ++selectDepth_;
         struct Leave { int& d; ~Leave() { --d; } } leave{selectDepth_};
         std::string sql = members ? memberCore(*members) : selectCore();
@@ -183,6 +237,7 @@ private:
             if (members) members->clear();
         }
         selectComputed_ = single && firstComputed;
+        selectSingle_ = single;
         return sql;
     }
 
@@ -216,7 +271,7 @@ private:
         const bool computed = itemComputed_;
         struct Keep { bool& to; bool value; ~Keep() { to = value; } } keep{coreComputed_, computed};
         if (acceptWord("FROM")) sql += "\nFROM " + fromList();
-        if (acceptWord("WHERE")) sql += "\nWHERE " + expression().sql;
+        if (acceptWord("WHERE")) sql += "\nWHERE " + condition().sql;
         if (acceptWord("GROUP")) {
             expectWord("BY");
             std::string list;
@@ -227,7 +282,7 @@ private:
             } while (at(Tok::Comma) && (++pos_, true));
             sql += "\nGROUP BY " + list;
         }
-        if (acceptWord("HAVING")) sql += "\nHAVING " + expression().sql;
+        if (acceptWord("HAVING")) sql += "\nHAVING " + condition().sql;
         return sql;
     }
 
@@ -292,7 +347,7 @@ private:
             else if (acceptWord("JOIN")) join = "JOIN";
             else break;
             sql += "\n " + join + " " + fromItem();
-            if (acceptWord("ON")) sql += " ON " + expression().sql;
+            if (acceptWord("ON")) sql += " ON " + condition().sql;
         }
         return sql;
     }
@@ -396,7 +451,7 @@ private:
         } while (at(Tok::Comma) && (++pos_, true));
         sql += sets;
         if (acceptWord("FROM")) sql += "\nFROM " + fromList();
-        if (acceptWord("WHERE")) sql += "\nWHERE " + expression().sql;
+        if (acceptWord("WHERE")) sql += "\nWHERE " + condition().sql;
         return sql;
     }
 
@@ -404,7 +459,7 @@ private:
         expectWord("DELETE");
         acceptWord("FROM");
         std::string sql = "DELETE FROM " + qualifiedName();
-        if (acceptWord("WHERE")) sql += "\nWHERE " + expression().sql;
+        if (acceptWord("WHERE")) sql += "\nWHERE " + condition().sql;
         return sql;
     }
 
@@ -439,6 +494,34 @@ private:
     // -------- expressions
     Expr expression() { return orExpr(); }
 
+    // A condition that only lets rows pass (WHERE, HAVING, ON): through AND, OR and
+    // parentheses, a predicate that is unknown there does what a false one does.
+    Expr condition() {
+        const FlagScope rowsPass(filter_, true);
+        return expression();
+    }
+
+    // Whether the token at `p` ends a predicate of a condition.
+    bool endsPredicate(size_t p) const {
+        const Token& t = toks_[std::min(p, toks_.size() - 1)];
+        if (t.kind == Tok::End || t.kind == Tok::RParen || t.kind == Tok::Semicolon) return true;
+        if (t.kind != Tok::Ident) return false;
+        const std::string word = upper(t.text);
+        for (const char* w : {"AND", "OR", "GROUP", "ORDER", "HAVING", "UNION", "EXCEPT", "INTERSECT"})
+            if (word == w) return true;
+        return false;
+    }
+
+    // The position of the parenthesis that closes the one at `p`.
+    size_t closingParen(size_t p) const {
+        for (int depth = 0; p < toks_.size(); ++p) {
+            if (toks_[p].kind == Tok::LParen) ++depth;
+            if (toks_[p].kind == Tok::RParen && --depth == 0) return p;
+            if (toks_[p].kind == Tok::End) break;
+        }
+        return toks_.size() - 1;
+    }
+
     Expr orExpr() {
         Expr left = andExpr();
         while (acceptWord("OR")) {
@@ -459,6 +542,7 @@ private:
 
     Expr notExpr() {
         if (acceptWord("NOT")) {
+            const FlagScope negated(filter_, false);
             Expr inner = notExpr();
             return {"NOT (" + inner.sql + ")", Ty::Number, true};
         }
@@ -466,8 +550,16 @@ private:
     }
 
     Expr predicate() {
+        const bool filter = filter_;
+        if (filter && at(Tok::LParen) && !peekWord("SELECT", 1) && endsPredicate(closingParen(pos_) + 1)) {
+            ++pos_;  // a parenthesised condition, the whole predicate
+            Expr inner = expression();
+            expect(Tok::RParen, ")");
+            return {"(" + inner.sql + ")", inner.type, true};
+        }
+        const FlagScope operands(filter_, false);
         Expr left = additive();
-        while (true) {
+        for (bool first = true;; first = false) {
             if (at(Tok::Op)) {
                 const std::string op = cur().text;
                 if (op == "=" || op == "<>" || op == "!=" || op == "<" || op == "<=" || op == ">" || op == ">=" ||
@@ -475,7 +567,7 @@ private:
                     ++pos_;
                     Expr right = additive();
                     std::string sqlOp = op == "!=" ? "<>" : op == "!<" ? ">=" : op == "!>" ? "<=" : op;
-                    left = {collated(left) + " " + sqlOp + " " + compared(right), Ty::Number, false};
+                    left = {leftOf(left, right) + " " + sqlOp + " " + rightOf(right, left), Ty::Number, false};
                     continue;
                 }
             }
@@ -487,36 +579,40 @@ private:
             const std::string no = negated ? "NOT " : "";
             if (acceptWord("IN")) {
                 expect(Tok::LParen, "(");
-                std::string list;
+                std::string list, subquery;
                 bool lookup = false;
                 if (peekWord("SELECT")) {
                     list = "\n" + compoundSelect() + "\n";
                     lookup = target_ == SqlTarget::Sqlite && left.computed && selectComputed_;
-                    if (target_ == SqlTarget::Postgres && left.type == Ty::Text)
-                        list = "SELECT rtrim(morvel_in.v) FROM (" + list + ") AS morvel_in(v)";
+                    if (target_ == SqlTarget::Postgres) {
+                        // Whether a value is among the rows does not depend on repeats: the
+                        // server need not remove them first.
+                        if (selectSingle_) list = withRepeats(list);
+                        subquery = list;
+                        if (left.type == Ty::Text) list = "SELECT rtrim(morvel_in.v) FROM (" + list + ") AS morvel_in(v)";
+                    }
                 } else {
                     do {
                         if (!list.empty()) list += ", ";
-                        list += compared(expression());
+                        list += rightOf(expression(), left);
                     } while (at(Tok::Comma) && (++pos_, true));
                 }
                 expect(Tok::RParen, ")");
+                if (target_ == SqlTarget::Postgres && negated && !subquery.empty() && filter && first &&
+                    endsPredicate(pos_)) {
+                    left = {notInAsAntiJoin(left, subquery), Ty::Number, true};
+                    continue;
+                }
                 const std::string probe = wrap(left);
                 left = {collated(left) + " " + no + "IN (" + list + ")", Ty::Number, false};
-                if (lookup) {
-                    // Whether a value is among the rows does not depend on repeats.
-                    const std::string distinct = "\nSELECT DISTINCT ";
-                    if (list.compare(0, distinct.size(), distinct) == 0)
-                        list = "\nSELECT " + list.substr(distinct.size());
-                    inSubqueries_.push_back({left.sql, probe, list, negated});
-                }
+                if (lookup) inSubqueries_.push_back({left.sql, probe, withRepeats(list), negated});
                 continue;
             }
             if (acceptWord("BETWEEN")) {
                 Expr low = additive();
                 expectWord("AND");
                 Expr high = additive();
-                left = {collated(left) + " " + no + "BETWEEN " + compared(low) + " AND " + compared(high),
+                left = {leftOf(left, low) + " " + no + "BETWEEN " + rightOf(low, left) + " AND " + rightOf(high, left),
                         Ty::Number, false};
                 continue;
             }
@@ -600,7 +696,12 @@ private:
         switch (t.kind) {
             case Tok::String: ++pos_; return {quote(t.text), Ty::Text, true, false, true, t.text};
             case Tok::Number: ++pos_; return {t.text, Ty::Number, true};
-            case Tok::Param: ++pos_; return {param(t.text), Ty::Text, true, true};  // bound as text
+            case Tok::Param: {  // bound as text
+                ++pos_;
+                Expr parameter{param(t.text), Ty::Text, true, true};
+                parameter.parameter = true;
+                return parameter;
+            }
             case Tok::LParen: {
                 ++pos_;
                 if (peekWord("SELECT")) {
@@ -631,20 +732,20 @@ private:
             if (isReserved(t.text)) fail("Expected an expression");
         }
         Expr column{qualifiedName(), Ty::Unknown, true, true};
-        column.declared = declaredKind(column.sql);
+        const ColumnType declared = declaredType(column.sql);
+        column.declared = declared.kind == ColumnKind::Text     ? Ty::Text
+                          : declared.kind == ColumnKind::Number ? Ty::Number
+                                                                : Ty::Unknown;
+        column.declaredType = declared.name;
         return column;
     }
 
-    // The kind the backend's tables give the column a (possibly qualified) name names.
-    Ty declaredKind(const std::string& name) const {
-        if (!kinds_) return Ty::Unknown;
+    // The type the backend's tables give the column a (possibly qualified) name names.
+    ColumnType declaredType(const std::string& name) const {
+        if (!types_) return {};
         std::string last = name.substr(name.rfind('.') == std::string::npos ? 0 : name.rfind('.') + 1);
         if (last.size() >= 2 && last.front() == '"') last = last.substr(1, last.size() - 2);
-        switch (kinds_(lower(last))) {
-            case ColumnKind::Text: return Ty::Text;
-            case ColumnKind::Number: return Ty::Number;
-            default: return Ty::Unknown;
-        }
+        return types_(lower(last));
     }
 
     Expr caseExpr() {
@@ -704,7 +805,8 @@ private:
 
     std::vector<Token> toks_;
     SqlTarget target_;
-    const ColumnKinds& kinds_;
+    const ColumnTypes& types_;
+    bool filter_ = false;  // the predicate being read only lets rows pass (condition())
     size_t pos_ = 0;
     std::vector<std::string> names_;
     int selectDepth_ = 0;
@@ -715,6 +817,7 @@ private:
     bool itemComputed_ = false;    // the select item just read (the first, after a list) is computed
     bool coreComputed_ = false;    // the select core just read has a computed first item
     bool selectComputed_ = false;  // the select just read is one select whose first item is computed
+    bool selectSingle_ = false;    // the select just read is one select, no UNION or the like
     std::vector<InSubquery> inSubqueries_;
     static constexpr size_t kMinUnionMembers = 4;
     static constexpr const char* kUnionMarker = "\x01union\x01";
@@ -722,8 +825,8 @@ private:
 
 }  // namespace
 
-TranslatedStatement translateStatement(const std::string& text, SqlTarget target, const ColumnKinds& kinds) {
-    return Translator(text, target, kinds).run();
+TranslatedStatement translateStatement(const std::string& text, SqlTarget target, const ColumnTypes& types) {
+    return Translator(text, target, types).run();
 }
 
 }  // namespace engine

@@ -60,6 +60,11 @@ public:
     // Runs a translated statement with its positional values (NULL where nullopt).
     virtual ResultSet execute(const TranslatedStatement& statement,
                               const std::vector<std::optional<std::string>>& values) = 0;
+    // The backend's plan of each statement that execute() would send to run `statement`
+    // with these values, in the order sent, as the backend's EXPLAIN words it. Throws
+    // DatabaseError.
+    virtual std::vector<std::string> plans(const TranslatedStatement& statement,
+                                           const std::vector<std::optional<std::string>>& values) = 0;
     // True once the server or the network has broken the connection: no statement can
     // run on it any more.
     virtual bool broken() const { return false; }

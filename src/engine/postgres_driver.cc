@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
 #include <deque>
-#include <map>
 #include <utility>
 #include <vector>
 
 #include "alias_config.h"
+#include "column_types.h"
 #include "database.h"
 #include "database_guard.h"
 #include "dialect.h"
@@ -143,35 +142,25 @@ private:
     std::vector<PGconn*> begun_;
 };
 
-// The PostgreSQL kinds of every column of the tables a connection sees, by column name
-// (a name that is text in one table and a number in another has no kind).
-std::map<std::string, ColumnKind> readColumnKinds(PGconn* conn) {
-    std::map<std::string, ColumnKind> kinds;
+// The PostgreSQL types of every column of the tables a connection sees, by column name.
+// Only the server's own types are named (a type of another schema might not be found by
+// its name alone).
+std::vector<std::pair<std::string, ColumnType>> readColumnTypes(PGconn* conn) {
     const ResultSet types = run(conn,
-                                "SELECT lower(a.attname), t.typcategory FROM pg_attribute a "
+                                "SELECT lower(a.attname), t.typcategory, CASE WHEN t.typnamespace = "
+                                "'pg_catalog'::regnamespace THEN t.typname ELSE '' END FROM pg_attribute a "
                                 "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_type t ON t.oid = a.atttypid "
                                 "WHERE c.relkind IN ('r', 'v', 'm', 'p', 'f') AND a.attnum > 0 AND NOT a.attisdropped "
                                 "AND pg_table_is_visible(c.oid)",
                                 {});
+    std::vector<std::pair<std::string, ColumnType>> columns;
     for (const auto& row : types.rows) {
         const std::string category = row[1].asString();
         const ColumnKind kind = category == "S" ? ColumnKind::Text : category == "N" ? ColumnKind::Number
                                                                                       : ColumnKind::Unknown;
-        const auto [it, added] = kinds.emplace(row[0].asString(), kind);
-        if (!added && it->second != kind) it->second = ColumnKind::Unknown;
+        columns.emplace_back(row[0].asString(), ColumnType{kind, row[2].asString()});
     }
-    return kinds;
-}
-
-// Whether a statement makes, changes or drops a table (and so perhaps a column's kind).
-bool changesTables(const std::string& sql) {
-    const std::string word = sql.substr(0, sql.find_first_of(" \t\r\n"));
-    for (const char* ddl : {"CREATE", "ALTER", "DROP"})
-        if (word.size() == std::strlen(ddl) && std::equal(word.begin(), word.end(), ddl, [](char a, char b) {
-                return std::toupper(static_cast<unsigned char>(a)) == b;
-            }))
-            return true;
-    return false;
+    return columns;
 }
 
 // The database guard's lock: a session-level advisory lock on the connection's database,
@@ -216,27 +205,34 @@ public:
     std::unique_ptr<DatabaseLock> guardLock() override { return std::make_unique<AdvisoryLock>(conn_); }
 
     TranslatedStatement translate(const std::string& text) const override {
-        bool reread = false;
-        const ColumnKinds kinds = [&](const std::string& column) {
-            auto it = kinds_.find(column);
-            if (it == kinds_.end() && !reread) {  // a table made since the last look
-                reread = true;
-                kinds_ = readColumnKinds(conn_);
-                it = kinds_.find(column);
-            }
-            return it == kinds_.end() ? ColumnKind::Unknown : it->second;
-        };
-        return translateStatement(text, SqlTarget::Postgres, kinds);
+        return translateStatement(text, SqlTarget::Postgres, columnTypes_.lookup());
     }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
-        if (!st.parts.empty() && PQtransactionStatus(conn_) == PQTRANS_IDLE)
-            return executeSideBySide(st, values);
-        if (changesTables(st.sql)) kinds_.clear();  // column kinds are read again when needed
+        if (runsSideBySide(st)) return executeSideBySide(st, values);
+        columnTypes_.noteStatement(st.sql);
         return run(conn_, st.sql, rawValues(values));
     }
 
+    // The plans of the parts run side by side (the statement that combines their rows
+    // reads only those), or of the statement.
+    std::vector<std::string> plans(const TranslatedStatement& st,
+                                   const std::vector<std::optional<std::string>>& values) override {
+        std::vector<std::string> plans;
+        for (const std::string& sent : runsSideBySide(st) ? st.parts : std::vector<std::string>{st.sql}) {
+            const auto [sql, bound] = compactParameters(sent, rawValues(values));
+            std::string plan;
+            for (const auto& row : run(conn_, "EXPLAIN " + sql, bound).rows) plan += row.at(0).asString() + "\n";
+            plans.push_back(plan);
+        }
+        return plans;
+    }
+
 private:
+    bool runsSideBySide(const TranslatedStatement& st) const {
+        return !st.parts.empty() && PQtransactionStatus(conn_) == PQTRANS_IDLE;
+    }
+
     // The readers go to the address the main connection reached, so that they look no
     // name up again (a look-up can take long, and could not be stopped at the end).
     static ConnectionParams readerParams(PGconn* conn, ConnectionParams params) {
@@ -318,7 +314,7 @@ private:
 
     PGconn* conn_;
     ConnectionParams params_;
-    mutable std::map<std::string, ColumnKind> kinds_;
+    mutable ColumnTypeCache columnTypes_{[this] { return readColumnTypes(conn_); }};
     ReaderPool<ServerConnection> readers_;
 };
 
@@ -342,7 +338,9 @@ std::unique_ptr<Driver> openPostgresDriver(const AliasConfig& config, const Logi
                       {"keepalives_count", "3"},
                       {"tcp_user_timeout", "25000"},
                       // A statement waits for another session's lock only so long, and runs only
-                      // so long. The summary's NOT IN subqueries need a hashed plan (work_mem).
+                      // so long. The summary's joins on voucher keys, and any NOT IN subquery that
+                      // stays one, are hashed in memory up to work_mem (beyond it a join works in
+                      // batches on disk, a subquery is searched for every row).
                       // Compiling a statement of many members to machine code costs far more
                       // than it saves: the summary's own run takes about a second, its
                       // compilation over a minute (jit).

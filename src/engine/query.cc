@@ -210,6 +210,12 @@ void Query::open() {
     notify();
 }
 
+std::vector<std::string> Query::plans() const {
+    Driver& driver = databaseForAlias(databaseName_).connection();
+    const TranslatedStatement st = driver.translate(sql_.text());
+    return driver.plans(st, valuesFor(st.paramNames));
+}
+
 void Query::close() {
     const bool was = active_;
     active_ = false;

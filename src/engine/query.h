@@ -99,6 +99,10 @@ public:
     int recNo() const { return current_; }  // 0-based current row, -1 when none
     void moveTo(int row);                   // makes row the current one (grid painting)
 
+    // The backend's plan of each statement that open() or execSql() would send with the
+    // current parameter values. Throws DatabaseError.
+    std::vector<std::string> plans() const;
+
     const std::vector<std::string>& columnNames() const { return columns_; }
     bool hasField(const std::string& name) const;
     // The current row's value of a column, found without regard to case.

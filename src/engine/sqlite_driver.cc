@@ -8,6 +8,7 @@
 #include <map>
 
 #include "alias_config.h"
+#include "column_types.h"
 #include "database_guard.h"
 #include "dialect.h"
 #include "error.h"
@@ -103,6 +104,7 @@ ResultSet runPrepared(sqlite3* db, sqlite3_stmt* stmt, const std::vector<std::op
 
 void exec(sqlite3* db, const char* sql);
 sqlite3* openConnection(const std::string& path, const std::string& alias, int flags);
+std::vector<std::pair<std::string, ColumnType>> readColumnTypes(sqlite3* db);
 
 // A connection with its prepared statements, kept for reuse.
 class Connection {
@@ -212,7 +214,7 @@ public:
     std::string name() const override { return "sqlite"; }
 
     TranslatedStatement translate(const std::string& text) const override {
-        return translateStatement(text, SqlTarget::Sqlite);
+        return translateStatement(text, SqlTarget::Sqlite, columnTypes_.lookup());
     }
 
     std::unique_ptr<DatabaseLock> guardLock() override {
@@ -223,12 +225,31 @@ public:
     std::string movedAway() const override { return file_ ? file_->movedAway() : std::string(); }
 
     ResultSet execute(const TranslatedStatement& st, const std::vector<std::optional<std::string>>& values) override {
-        if (!st.parts.empty() && sideBySide_ && sqlite3_get_autocommit(main_.handle()))
-            return executeSideBySide(st, values);
+        columnTypes_.noteStatement(st.sql);
+        if (runsSideBySide(st)) return executeSideBySide(st, values);
         return executeWhole(st, values);
     }
 
+    // SQLite's EXPLAIN QUERY PLAN of the parts run side by side, or of the statement, with
+    // its IN subqueries as look-ups where they run so.
+    std::vector<std::string> plans(const TranslatedStatement& st,
+                                   const std::vector<std::optional<std::string>>& values) override {
+        const InLookupScope lookups(*lookups_, main_.handle(), st, values);
+        const TranslatedStatement& run = lookups.statement();
+        std::vector<std::string> plans;
+        for (const std::string& sql : runsSideBySide(st) ? run.parts : std::vector<std::string>{run.sql}) {
+            std::string plan;
+            for (const auto& row : main_.run("EXPLAIN QUERY PLAN " + sql, values).rows) plan += row.back().asString() + "\n";
+            plans.push_back(plan);
+        }
+        return plans;
+    }
+
 private:
+    bool runsSideBySide(const TranslatedStatement& st) const {
+        return !st.parts.empty() && sideBySide_ && sqlite3_get_autocommit(main_.handle());
+    }
+
     // The last copy to close a file that its path no longer names: SQLite then neither
     // writes the log into the file nor removes the "-wal" and "-shm" files, which the file
     // that stands at the path now would take for its own. The log goes into the old file
@@ -343,6 +364,7 @@ private:
     bool sideBySide_;
     std::unique_ptr<Connection> gate_;
     ReaderPool<Connection> readers_;
+    mutable ColumnTypeCache columnTypes_{[this] { return readColumnTypes(main_.handle()); }};
 };
 
 void exec(sqlite3* db, const char* sql) {
@@ -354,6 +376,38 @@ void exec(sqlite3* db, const char* sql) {
         sqlite3_free(err);
         throw DatabaseError(message);
     }
+}
+
+// The columns of the database's tables whose declared type gives them text affinity: they
+// hold texts only (or NULL), so a `+` of two of them joins them, as a built-in expression
+// that any SQLite can evaluate (and index). Other columns may hold a number in one row and
+// a text in the next; their kind is left unknown. (Virtual tables, whose module this
+// program may lack, are left out.)
+std::vector<std::pair<std::string, ColumnType>> readColumnTypes(sqlite3* db) {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT lower(p.name), upper(p.type) FROM sqlite_schema s, pragma_table_xinfo(s.name) p "
+                           "WHERE s.type = 'table' AND s.sql NOT LIKE 'CREATE VIRTUAL%'",
+                           -1, &stmt, nullptr) != SQLITE_OK) {
+        const std::string message = lastError(db);
+        sqlite3_finalize(stmt);
+        throw DatabaseError(message);
+    }
+    std::vector<std::pair<std::string, ColumnType>> columns;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        const auto* declared = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+        const std::string type = declared ? declared : "";
+        const bool text = type.find("INT") == std::string::npos &&
+                          (type.find("CHAR") != std::string::npos || type.find("CLOB") != std::string::npos ||
+                           type.find("TEXT") != std::string::npos);
+        columns.emplace_back(name ? name : "", ColumnType{text ? ColumnKind::Text : ColumnKind::Unknown, {}});
+    }
+    const std::string message = rc == SQLITE_DONE ? "" : lastError(db);
+    sqlite3_finalize(stmt);
+    if (!message.empty()) throw DatabaseError(message);
+    return columns;
 }
 
 // SQLite makes the "-wal" and "-shm" files beside the database with the database file's

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <regex>
 
 #include "MONTH_MORVEL_Unit1.h"
 #include "summary_fixture.h"
@@ -169,6 +170,35 @@ TEST(SummaryIndexes, MonthIndexesAndStatisticsLeaveTheResultsAlone) {
                    model::computeSummary(journal, table, {model::Period::Unit::Month, "202512", "202512", "00000"}));
     expectSameRows(db.dailySummary("2025-07-01", "2025-07-31", "00002"),
                    model::computeSummary(journal, table, {model::Period::Unit::Day, "2025-07-01", "2025-07-31", "00002"}));
+    // The monthly statement reads the journal's lines by the month indexes.
+    const std::regex journalRead(R"((SEARCH|SCAN) (ACCOUNT_JEN_AA|CC) [^\n]*)");
+    for (const auto& plan : db.summaryPlans(true, "202502", "202504", "00001"))
+        for (auto it = std::sregex_iterator(plan.begin(), plan.end(), journalRead); it != std::sregex_iterator(); ++it)
+            EXPECT_NE(it->str().find("_Month ("), std::string::npos) << it->str();
+}
+
+// The server compares the journal's columns in their own types, so that its indexes and
+// statistics serve, and finds the lines of transfer and of cash vouchers by joins: a
+// subquery run for each line, which the server hashes only while the cash vouchers fit in
+// its working memory, took a large office's year beyond the server's time limit.
+TEST(SummaryPlans, TheServerReadsTheJournalInItsOwnTypesAndByJoins) {
+    if (!test_backends::available(fixture::Backend::PostgreSQL)) GTEST_SKIP() << test_backends::kNoServer;
+    fixture::SummaryDatabase db(fixture::Backend::PostgreSQL);
+    db.addJournal({line("10101001000", 5000, 0, "2025-03-02", 1), line("40201001000", 0, 5000, "2025-03-02", 1)});
+    db.prepare();
+    const std::string column = R"(\((\w+\.)?(ac_jencode|cr_amt|dr_amt|serial_crdr|kubun_amt|kubun_bon|date_day|year_char|)"
+                               R"(month_char|serial_jen|serial_bun)\)::)";
+    const std::regex castColumnCompared(column + R"([a-z ]+ (=|<>|<|<=|>|>=|~~))" + "|" +
+                                        R"((=|<>|<|<=|>|>=|~~) \(?)" + column);
+    for (const bool monthly : {false, true}) {
+        const auto plans = monthly ? db.summaryPlans(true, "202501", "202512", "00000")
+                                   : db.summaryPlans(false, "2025-01-01", "2025-12-31", "00000");
+        ASSERT_FALSE(plans.empty());
+        for (const auto& plan : plans) {
+            EXPECT_FALSE(std::regex_search(plan, castColumnCompared)) << plan;
+            EXPECT_EQ(plan.find("SubPlan"), std::string::npos) << plan;
+        }
+    }
 }
 
 // --- Hand-made journals -------------------------------------------------------------------

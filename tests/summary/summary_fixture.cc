@@ -34,13 +34,18 @@ std::optional<double> amount(const engine::FieldValue& field) {
     return field.isNull() ? std::nullopt : std::optional(field.asFloat());
 }
 
-std::vector<model::SummaryRow> runSummary(const std::vector<std::string>& lines, const std::string& first,
-                                          const std::string& end, const std::string& branch) {
-    engine::Query query;
+void setSummary(engine::Query& query, const std::vector<std::string>& lines, const std::string& first,
+                const std::string& end, const std::string& branch) {
     for (const std::string& l : lines) query.sql().add(l);
     query.paramByName("tbFirst_Day").setAsString(first);
     query.paramByName("tbEnd_Day").setAsString(end);
     query.paramByName("tbKubun_Bon").setAsString(branch);
+}
+
+std::vector<model::SummaryRow> runSummary(const std::vector<std::string>& lines, const std::string& first,
+                                          const std::string& end, const std::string& branch) {
+    engine::Query query;
+    setSummary(query, lines, first, end, branch);
     query.open();
     return summaryRowsOf(query);
 }
@@ -52,7 +57,6 @@ void withConnection(const std::string& path, const std::function<void(sqlite3*)>
         throw std::runtime_error("cannot open " + path);
     }
     try {
-        demo::registerPlusFunction(db);
         demo::execute(db, "BEGIN");
         work(db);
         demo::execute(db, "COMMIT");
@@ -226,6 +230,13 @@ std::vector<model::SummaryRow> SummaryDatabase::dailySummary(const std::string& 
 std::vector<model::SummaryRow> SummaryDatabase::monthlySummary(const std::string& first, const std::string& end,
                                                                const std::string& branch) {
     return runSummary(monthly::summaryStatementLines(), first, end, branch);
+}
+
+std::vector<std::string> SummaryDatabase::summaryPlans(bool monthly, const std::string& first, const std::string& end,
+                                                      const std::string& branch) {
+    engine::Query query;
+    setSummary(query, monthly ? monthly::summaryStatementLines() : daily::summaryStatementLines(), first, end, branch);
+    return query.plans();
 }
 
 demo::JournalLine line(const std::string& code, double debit, double credit, const std::string& date,

@@ -50,6 +50,9 @@ public:
                                                 const std::string& branch);
     std::vector<model::SummaryRow> monthlySummary(const std::string& first, const std::string& end,
                                                   const std::string& branch);
+    // The backend's plans of the statements that the monthly (or the daily) summary sends.
+    std::vector<std::string> summaryPlans(bool monthly, const std::string& first, const std::string& end,
+                                          const std::string& branch);
 
 private:
     void useAlias();
